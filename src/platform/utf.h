@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+
+// UTF-8 to UTF-16; every invalid or overlong sequence becomes one U+FFFD.
+std::u16string FromUtf8(std::string_view text);
+
+}  // namespace platform
