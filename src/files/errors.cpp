@@ -32,7 +32,11 @@ std::u16string FillFields(std::u16string_view text,
   out.reserve(text.size());
   auto value = values.begin();
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] == u's' && value != values.end()) {
+    if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] == u'%') {
+      out.append(u"%%");  // an escaped percent sign starts no field
+      ++i;
+    } else if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] == u's' &&
+               value != values.end()) {
       out.append(*value++);
       ++i;
     } else {
