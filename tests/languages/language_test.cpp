@@ -95,18 +95,6 @@ TEST(Language, LargeGroupsAreCountedInFull) {
   EXPECT_EQ(Menu(language, 0x20).size(), 300u);
 }
 
-TEST(Language, UnloadKeepsPathAndName) {
-  auto owner = Loaded(u"10 00  text\n");
-  CKLanguage& language = *owner;
-  language.Unload();
-  EXPECT_FALSE(language.IsLoaded());
-  EXPECT_EQ(language.GetName(), u"Test");
-  EXPECT_EQ(language.GetPath(), u"/nowhere/Test.language");
-  std::u16string text;
-  EXPECT_FALSE(language.GetText(0x10, 0, text));
-  EXPECT_TRUE(Texts(language, 0x10).empty());
-}
-
 TEST(Language, LoadsFromItsFile) {
   test::TempDir dir;
   const auto path = dir / "Test.language";

@@ -148,31 +148,22 @@ TEST_F(LanguagesTest, LookupsByKeyTableAndGroup) {
   EXPECT_EQ(menu[2].command, 5u);
 }
 
-TEST_F(LanguagesTest, ActiveLanguageIsThePlatformTextSource) {
-  AddFile("a.language", u"Texts\n#\n00 25  Cannot use \"%s\": %s\n#\n#\n");
-  ASSERT_TRUE(Scan());
-  EXPECT_EQ(platform::Text(0, 37, u"fallback"), u"fallback");
-  {
-    CKLanguages other;  // a collection that never activates installs nothing
-  }
-  ASSERT_TRUE(languages_.Activate(u"Texts"));
-  EXPECT_EQ(platform::Text(0, 37, u"fallback"), u"Cannot use \"%s\": %s");
-  EXPECT_EQ(platform::Text(0, 38, u"fallback"), u"fallback");
-  EXPECT_EQ(platform::Text(-1, 37, u"fallback"), u"fallback");
-  EXPECT_EQ(platform::Text(256, 37, u"fallback"), u"fallback");
-}
-
-TEST(LanguagesSource, DestructionGivesThePlaceBack) {
+TEST(LanguagesSource, IsInstalledWhileALanguageIsActive) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "Languages");
-  test::WriteBytes(dir / "Languages" / "a.language", LanguageBytes(test::SmallLanguage(u"A")));
+  test::WriteBytes(dir / "Languages" / "a.language",
+                   LanguageBytes(u"Texts\n#\n00 25  Cannot use \"%s\": %s\n#\n#\n"));
   {
     CKLanguages languages;
     ASSERT_TRUE(languages.ScanFolder(dir.path().u16string()));
-    ASSERT_TRUE(languages.Activate(u"A"));
-    EXPECT_EQ(platform::Text(0x10, 0, u"-"), u"zero");
+    EXPECT_EQ(platform::Text(0, 37, u"fallback"), u"fallback");
+    ASSERT_TRUE(languages.Activate(u"Texts"));
+    EXPECT_EQ(platform::Text(0, 37, u"fallback"), u"Cannot use \"%s\": %s");
+    EXPECT_EQ(platform::Text(0, 38, u"fallback"), u"fallback");
+    EXPECT_EQ(platform::Text(256, 37, u"fallback"), u"fallback");
   }
-  EXPECT_EQ(platform::Text(0x10, 0, u"-"), u"-");
+  // Destroyed: the place is given back.
+  EXPECT_EQ(platform::Text(0, 37, u"fallback"), u"fallback");
   EXPECT_EQ(platform::InstallTexts(nullptr), nullptr);
 }
 
@@ -231,16 +222,6 @@ TEST_F(LanguagesMessagesTest, QuestionsUseGroupOne) {
   for (const auto& shown : messages_.shown()) {
     EXPECT_TRUE(shown.question);
   }
-}
-
-TEST(LanguagesWithoutLanguage, MessagesShowEmptyBoxes) {
-  test::RecordingMessages messages;
-  CKLanguages languages;
-  messages.AnswerAlways(true);
-  EXPECT_TRUE(languages.ShowMessage(3));
-  EXPECT_TRUE(languages.ShowMessageFormat(14, u"x"));
-  EXPECT_TRUE(languages.Ask(0));
-  EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"", "", ""}));
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ TEST_P(ShippedLanguage, HasItsName) {
 }
 
 TEST_P(ShippedLanguage, HoldsEveryTextWithTheProgramsFields) {
+  EXPECT_EQ(language_->GetName(), GetParam().name);
   for (const texts::KTextInfo& info : texts::AllTexts()) {
     SCOPED_TRACE(info.name);
     std::u16string text;
