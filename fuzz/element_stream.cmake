@@ -1,0 +1,1 @@
+vq_fuzz(element_stream SOURCES element_stream.cpp DEPS vq_elements)
