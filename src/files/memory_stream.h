@@ -19,7 +19,8 @@ class CKMemoryStream : public CKFile {
   bool Write(const void* buffer, std::uint32_t count, std::uint32_t* done = nullptr) override;
 
   const std::vector<std::uint8_t>& GetData() const { return m_data; }
-  std::size_t GetPosition() const { return m_nPosition; }
+  // Where the next Read or Write starts.
+  std::size_t GetOffset() const { return m_nPosition; }
   void Rewind() { m_nPosition = 0; }
 
  private:

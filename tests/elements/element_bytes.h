@@ -51,7 +51,7 @@ inline ReadResult ReadElement(CKFile& stream) {
 inline ReadResult ReadElement(const Bytes& bytes) {
   CKMemoryStream stream(bytes);
   ReadResult result = ReadElement(static_cast<CKFile&>(stream));
-  result.consumed = stream.GetPosition();
+  result.consumed = stream.GetOffset();
   return result;
 }
 
@@ -80,7 +80,7 @@ class ThrowingStream : public CKMemoryStream {
   using CKMemoryStream::CKMemoryStream;
   std::size_t limit = 0;
   bool Read(void* buffer, std::uint32_t count, std::uint32_t* done) override {
-    if (GetPosition() + count > limit) {
+    if (GetOffset() + count > limit) {
       throw ErrRead;
     }
     return CKMemoryStream::Read(buffer, count, done);
