@@ -10,17 +10,18 @@
 #include <immintrin.h>
 
 #define VQ_AES_TARGET __attribute__((target("aes,sse4.1")))
+#define VQ_AES_INLINE __attribute__((target("aes,sse4.1"), always_inline)) inline
 
 namespace crypto::detail {
 namespace {
 
 constexpr std::size_t kLanes = 8;
 
-VQ_AES_TARGET inline __m128i LoadBlock(const void* p) {
+VQ_AES_INLINE __m128i LoadBlock(const void* p) {
   return _mm_loadu_si128(static_cast<const __m128i*>(p));
 }
 
-VQ_AES_TARGET inline void StoreBlock(void* p, __m128i v) {
+VQ_AES_INLINE void StoreBlock(void* p, __m128i v) {
   _mm_storeu_si128(static_cast<__m128i*>(p), v);
 }
 
@@ -41,8 +42,7 @@ VQ_AES_TARGET void EncryptChained(const __m128i* key, std::uint8_t* chain, const
 }
 
 template <int Rounds, std::size_t Lanes>
-VQ_AES_TARGET inline void EncryptLanes(const __m128i* key, const std::uint8_t* in,
-                                       std::uint8_t* out) {
+VQ_AES_INLINE void EncryptLanes(const __m128i* key, const std::uint8_t* in, std::uint8_t* out) {
   __m128i x[Lanes];
   for (std::size_t i = 0; i < Lanes; ++i) {
     x[i] = _mm_xor_si128(LoadBlock(in + 16 * i), key[0]);
@@ -68,11 +68,11 @@ VQ_AES_TARGET void EncryptAlone(const __m128i* key, const std::uint8_t* in, std:
   }
 }
 
-// Deciphers Lanes blocks; with a chaining value, each result is XORed with the ciphertext
-// before it (folded into the last round key) and the chain moves to the last ciphertext.
-template <int Rounds, std::size_t Lanes>
-VQ_AES_TARGET inline void DecryptLanes(const __m128i* first_key, const __m128i* key, __m128i* chain,
-                                       const std::uint8_t* in, std::uint8_t* out) {
+// Deciphers Lanes blocks; chained, each result is XORed with the ciphertext before it (folded
+// into the last round key) and the chain moves on to the last ciphertext.
+template <int Rounds, std::size_t Lanes, bool Chained>
+VQ_AES_INLINE void DecryptLanes(const __m128i* first_key, const __m128i* key, __m128i& chain,
+                                const std::uint8_t* in, std::uint8_t* out) {
   __m128i cipher_text[Lanes];
   __m128i x[Lanes];
   for (std::size_t i = 0; i < Lanes; ++i) {
@@ -84,37 +84,41 @@ VQ_AES_TARGET inline void DecryptLanes(const __m128i* first_key, const __m128i* 
       x[i] = _mm_aesdec_si128(x[i], key[r]);
     }
   }
-  if (chain != nullptr) {
-    x[0] = _mm_aesdeclast_si128(x[0], _mm_xor_si128(key[0], *chain));
-    for (std::size_t i = 1; i < Lanes; ++i) {
-      x[i] = _mm_aesdeclast_si128(x[i], _mm_xor_si128(key[0], cipher_text[i - 1]));
-    }
-    *chain = cipher_text[Lanes - 1];
-  } else {
-    for (std::size_t i = 0; i < Lanes; ++i) {
-      x[i] = _mm_aesdeclast_si128(x[i], key[0]);
-    }
-  }
   for (std::size_t i = 0; i < Lanes; ++i) {
-    StoreBlock(out + 16 * i, x[i]);
+    __m128i last_key = key[0];
+    if constexpr (Chained) {
+      last_key = _mm_xor_si128(last_key, i == 0 ? chain : cipher_text[i - 1]);
+    }
+    StoreBlock(out + 16 * i, _mm_aesdeclast_si128(x[i], last_key));
+  }
+  if constexpr (Chained) {
+    chain = cipher_text[Lanes - 1];
+  }
+}
+
+template <int Rounds, bool Chained>
+VQ_AES_TARGET void DecryptStream(const AesSchedule& keys, __m128i& chain, const std::uint8_t* in,
+                                 std::uint8_t* out, std::size_t blocks) {
+  const __m128i* first_key = reinterpret_cast<const __m128i*>(keys.encrypt) + Rounds;
+  const __m128i* key = reinterpret_cast<const __m128i*>(keys.decrypt);
+  for (; blocks >= kLanes; blocks -= kLanes, in += 16 * kLanes, out += 16 * kLanes) {
+    DecryptLanes<Rounds, kLanes, Chained>(first_key, key, chain, in, out);
+  }
+  for (; blocks != 0; --blocks, in += 16, out += 16) {
+    DecryptLanes<Rounds, 1, Chained>(first_key, key, chain, in, out);
   }
 }
 
 template <int Rounds>
 VQ_AES_TARGET void Decrypt(const AesSchedule& keys, std::uint8_t* chain, const std::uint8_t* in,
                            std::uint8_t* out, std::size_t blocks) {
-  const __m128i* first_key = reinterpret_cast<const __m128i*>(keys.encrypt) + Rounds;
-  const __m128i* key = reinterpret_cast<const __m128i*>(keys.decrypt);
-  __m128i chain_value = chain != nullptr ? LoadBlock(chain) : _mm_setzero_si128();
-  __m128i* chain_ptr = chain != nullptr ? &chain_value : nullptr;
-  for (; blocks >= kLanes; blocks -= kLanes, in += 16 * kLanes, out += 16 * kLanes) {
-    DecryptLanes<Rounds, kLanes>(first_key, key, chain_ptr, in, out);
-  }
-  for (; blocks != 0; --blocks, in += 16, out += 16) {
-    DecryptLanes<Rounds, 1>(first_key, key, chain_ptr, in, out);
-  }
   if (chain != nullptr) {
+    __m128i chain_value = LoadBlock(chain);
+    DecryptStream<Rounds, true>(keys, chain_value, in, out, blocks);
     StoreBlock(chain, chain_value);
+  } else {
+    __m128i unused = _mm_setzero_si128();
+    DecryptStream<Rounds, false>(keys, unused, in, out, blocks);
   }
 }
 

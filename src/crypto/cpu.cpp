@@ -13,17 +13,6 @@ namespace {
 std::atomic<bool> portable_forced{false};
 
 #ifdef VQ_CRYPTO_X86
-// XCR0 says which register states the OS saves; YMM needs bits 1 (SSE) and 2 (AVX).
-bool OsSavesYmm() {
-  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0 || (ecx & bit_OSXSAVE) == 0) {
-    return false;
-  }
-  unsigned xcr0_low = 0, xcr0_high = 0;
-  __asm__("xgetbv" : "=a"(xcr0_low), "=d"(xcr0_high) : "c"(0));
-  return (xcr0_low & 0x6) == 0x6;
-}
-
 CpuFeatures Detect() {
   CpuFeatures features;
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
@@ -31,12 +20,9 @@ CpuFeatures Detect() {
     return features;
   }
   const bool sse41 = (ecx & bit_SSE4_1) != 0 && (ecx & bit_SSSE3) != 0;
-  const bool avx = (ecx & bit_AVX) != 0;
   features.aes = sse41 && (ecx & bit_AES) != 0;
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0) {
     features.sha = sse41 && (ebx & bit_SHA) != 0;
-    features.vaes =
-        features.aes && avx && (ebx & bit_AVX2) != 0 && (ecx & bit_VAES) != 0 && OsSavesYmm();
   }
   return features;
 }

@@ -6,9 +6,8 @@ namespace crypto {
 // every operation then picks its path when it runs, so all paths give the same results and
 // may be switched between calls.
 struct CpuFeatures {
-  bool aes = false;   // AES-NI (with SSE4.1)
-  bool vaes = false;  // AES on 256-bit vectors (VAES with AVX2, enabled by the OS)
-  bool sha = false;   // SHA extensions (with SSE4.1)
+  bool aes = false;  // AES-NI (with SSE4.1)
+  bool sha = false;  // SHA extensions (with SSE4.1)
 };
 
 // What this processor offers.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #define VQ_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3")))
+#define VQ_SHA_INLINE __attribute__((target("sha,sse4.1,ssse3"), always_inline)) inline
 
 namespace crypto::detail {
 namespace {
@@ -17,10 +18,9 @@ namespace {
 // words of this group; the schedule for later groups is built alongside (msg1 three groups
 // ahead, msg2 one group ahead), as the instructions are designed to be chained.
 template <int q>
-VQ_SHA_TARGET [[gnu::always_inline]] inline void FourRounds(__m128i& abef, __m128i& cdgh,
-                                                            __m128i* msg) {
+VQ_SHA_INLINE void FourRounds(__m128i& abef, __m128i& cdgh, __m128i* msg) {
   __m128i words = _mm_add_epi32(
-      msg[q % 4], _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants + 4 * q)));
+      msg[q % 4], _mm_loadu_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants + 4 * q)));
   cdgh = _mm_sha256rnds2_epu32(cdgh, abef, words);
   if constexpr (q >= 3 && q <= 14) {
     __m128i& next = msg[(q + 1) % 4];
@@ -36,9 +36,8 @@ VQ_SHA_TARGET [[gnu::always_inline]] inline void FourRounds(__m128i& abef, __m12
 }
 
 template <int... q>
-VQ_SHA_TARGET [[gnu::always_inline]] inline void AllRounds(__m128i& abef, __m128i& cdgh,
-                                                           __m128i* msg,
-                                                           std::integer_sequence<int, q...>) {
+VQ_SHA_INLINE void AllRounds(__m128i& abef, __m128i& cdgh, __m128i* msg,
+                             std::integer_sequence<int, q...>) {
   (FourRounds<q>(abef, cdgh, msg), ...);
 }
 
