@@ -62,10 +62,10 @@ bool CKTLVSTRING::GetString(std::u16string& value) const {
 }
 
 bool CKTLVSTRING::SetString(const char16_t* value) {
+  // Copied before the old text is wiped, in case the value is that text.
+  std::u16string fresh = value != nullptr ? std::u16string(value) : std::u16string();
   WipeString(m_csValue);
-  if (value != nullptr) {
-    m_csValue.assign(value);
-  }
+  m_csValue.swap(fresh);  // the wiped storage goes with fresh
   return true;
 }
 

@@ -239,9 +239,14 @@ TEST(Scalars, SixtyFourBitHalves) {
 
 TEST(Scalars, StringsStopAtTheirTerminator) {
   CKTLVSTRING text;
-  text.SetString(u"one");
+  text.SetString(u"one\0two");
+  std::u16string value;
+  text.GetString(value);
+  EXPECT_EQ(value, u"one");
+  text.SetString(static_cast<const char16_t*>(text.GetBuffer(0)));  // its own text
+  text.GetString(value);
+  EXPECT_EQ(value, u"one");
   text.SetString(nullptr);
-  std::u16string value = u"x";
   text.GetString(value);
   EXPECT_EQ(value, u"");
   // A read keeps every character the length names, zero characters too.
