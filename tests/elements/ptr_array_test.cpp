@@ -37,18 +37,6 @@ TEST(CKPtrArray, GrowthRule) {
   EXPECT_EQ(stepped.GetCapacity(), 51u);
 }
 
-TEST(CKPtrArray, NewEntriesAreNullAfterShrinking) {
-  int a = 0;
-  int b = 0;
-  CKPtrArray<int*> array;
-  array.Add(&a);
-  array.Add(&b);
-  array.SetCount(1);
-  array.SetCount(2);
-  EXPECT_EQ(array[0], &a);
-  EXPECT_EQ(array[1], nullptr);
-}
-
 TEST(CKPtrArray, RemoveAtMovesTheRestDown) {
   int values[4] = {};
   CKPtrArray<int*> array;
