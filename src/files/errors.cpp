@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/format.h"
 #include "platform/messages.h"
 #include "platform/texts.h"
 #include "platform/utf.h"
@@ -24,26 +25,6 @@ std::u16string SystemMessage(int system_error) {
     text.resize(kMaxSystemMessage);
   }
   return text;
-}
-
-std::u16string FillFields(std::u16string_view text,
-                          std::initializer_list<std::u16string_view> values) {
-  std::u16string out;
-  out.reserve(text.size());
-  auto value = values.begin();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] == u'%') {
-      out.append(u"%%");  // an escaped percent sign starts no field
-      ++i;
-    } else if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] == u's' &&
-               value != values.end()) {
-      out.append(*value++);
-      ++i;
-    } else {
-      out.push_back(text[i]);
-    }
-  }
-  return out;
 }
 
 }  // namespace files
@@ -80,7 +61,7 @@ void CKFileError::Compose(const char16_t* file_name, bool show) {
       file_name != nullptr && file_name[0] != u'\0' ? file_name : u"Unnamed";
   const std::u16string format =
       platform::Text(kFileMessageGroup, kFileMessageEntry, kFileMessageFallback);
-  m_csText = files::FillFields(format, {name, m_csText});
+  m_csText = platform::Format(format, name, std::u16string_view(m_csText));
   if (show) {
     Show();
   }

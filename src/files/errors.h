@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,7 +25,8 @@ class CKError {
 };
 
 // The system's last error worded for a file: the language text 0.37 with the file's name
-// (or "Unnamed") and the system's message in its two "%s" fields.
+// (or "Unnamed") and the system's message in its two "%s" fields, filled by platform::Format
+// (the text comes from a language file and is never used as a printf format).
 class CKFileError : public CKError {
  public:
   // file_name may be null or empty.
@@ -44,11 +44,5 @@ namespace files {
 
 // The system's message for an errno value, at most 1,023 characters.
 std::u16string SystemMessage(int system_error);
-
-// Replaces each "%s" of a text, in order, by the next value; every other character, and any
-// "%s" left over when the values run out, stays as written. Texts come from language files,
-// so they are never used as a printf format.
-std::u16string FillFields(std::u16string_view text,
-                          std::initializer_list<std::u16string_view> values);
 
 }  // namespace files

@@ -64,17 +64,11 @@ TEST(CKFileError, NamesTheFileAndTheReason) {
 }
 
 TEST(CKFileError, ALanguageTextIsFilledButNeverUsedAsAFormat) {
-  OneText text(u"%d %n %%s: \"%s\" (%s) %s");
+  OneText text(u"%%s: \"%s\" (%s) %s %n");
   CKFileError error(u"a%sb", false, EIO);
-  // Only "%s" fields take values, in order ("%%s" is none); the value's own "%s" is not filled
-  // again; a field beyond the two values stays as written.
-  EXPECT_EQ(platform::ToUtf8(error.GetText()), "%d %n %%s: \"a%sb\" (Input/output error) %s");
-}
-
-TEST(FillFields, FewerFieldsThanValues) {
-  EXPECT_EQ(files::FillFields(u"only %s", {u"one", u"two"}), u"only one");
-  EXPECT_EQ(files::FillFields(u"trailing %", {u"x"}), u"trailing %");
-  EXPECT_EQ(files::FillFields(u"", {}), u"");
+  // The fields take the values in order ("%%" is a percent sign); the value's own "%s" is not
+  // filled again; fields beyond the two values and unknown ones stay as written.
+  EXPECT_EQ(platform::ToUtf8(error.GetText()), "%s: \"a%sb\" (Input/output error) %s %n");
 }
 
 }  // namespace
