@@ -14,7 +14,8 @@ namespace crypto_bench {
 // Repetitions with the best one kept, so that other work on the machine disturbs little.
 benchmark::internal::Benchmark* Configure(benchmark::internal::Benchmark* bench);
 
-// Records that each iteration worked through this many bytes (after the timed loop).
+// Records that each iteration worked through this many bytes (after the timed loop); the
+// summary turns the best time into a throughput.
 void CountBytes(benchmark::State& state, std::int64_t bytes_per_iteration);
 
 // Forces the portable code for the lifetime of the object.

@@ -85,7 +85,6 @@ benchmark::internal::Benchmark* Configure(benchmark::internal::Benchmark* bench)
 }
 
 void CountBytes(benchmark::State& state, std::int64_t bytes_per_iteration) {
-  state.SetBytesProcessed(state.iterations() * bytes_per_iteration);
   state.counters["bytes"] = static_cast<double>(bytes_per_iteration);
 }
 
