@@ -1,0 +1,204 @@
+#include "crypto/crypto_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/secure_zero.h"
+
+namespace {
+
+constexpr std::size_t kBlock = CKCryptoSymmetric::kBlockSize;
+// Reads at least this large skip the chunk: the file's bytes land in the caller's buffer and
+// are deciphered there, so a large attachment is never copied.
+constexpr std::size_t kDirectReadMinimum = 4096;
+
+constexpr std::size_t WholeBlocks(std::size_t bytes) {
+  return bytes - bytes % kBlock;
+}
+
+}  // namespace
+
+CKCryptoFile::CKCryptoFile(CKCryptoSymmetric* cipher)
+    : CKFile(true, true), m_pCipher(cipher), m_pChunk(new std::uint8_t[kChunkSize]) {
+  std::memset(m_pChunk.get(), 0, kChunkSize);
+}
+
+CKCryptoFile::~CKCryptoFile() {
+  WipeHeld();
+}
+
+void CKCryptoFile::WipeHeld() {
+  platform::SecureZero(m_pChunk.get(), kChunkSize);
+  m_nHeldStart = 0;
+  m_nHeldEnd = 0;
+}
+
+void CKCryptoFile::Attach(CKFile& file) {
+  if (m_hFile != kNoHandle && m_bOwnsHandle) {
+    Close();
+  }
+  m_hFile = file.GetHandle();
+  m_bOwnsHandle = true;
+  m_csPath = file.GetPath();  // so that its failures name the file
+  SetErrorHandling(file.ThrowsOnError(), file.ShowsMessages());
+  file.SetHandle(kNoHandle);
+}
+
+bool CKCryptoFile::Begin(bool for_writing) {
+  std::uint64_t length = 0;
+  std::uint64_t position = 0;
+  GetLength(length);
+  GetPosition(position);
+  const std::uint64_t area = length > position ? length - position : 0;
+  WipeHeld();
+  m_nStreamPosition = 0;
+  m_bReachedEnd = false;
+  m_bFileFailed = false;
+  m_nRemaining = for_writing ? 0 : area - area % kBlock;
+  m_nPartialBytes = for_writing ? 0 : static_cast<std::uint32_t>(area % kBlock);
+  return area > 0;
+}
+
+std::size_t CKCryptoFile::FetchBlocks(std::uint8_t* out, std::size_t count) {
+  const auto wanted =
+      static_cast<std::uint32_t>(std::min<std::uint64_t>(WholeBlocks(count), m_nRemaining));
+  if (wanted == 0) {
+    return 0;
+  }
+  std::uint32_t got = 0;
+  try {
+    if (!CKFile::Read(out, wanted, &got)) {
+      m_bFileFailed = true;
+      got = 0;
+    }
+  } catch (...) {
+    m_bFileFailed = true;
+    throw;
+  }
+  m_nRemaining -= wanted;
+  if (got < wanted) {
+    m_nRemaining = 0;  // the file has become shorter since Begin
+  }
+  const std::size_t usable = WholeBlocks(got);
+  if (m_pCipher != nullptr && usable != 0) {
+    m_pCipher->DecryptBlocks(out, out, usable / kBlock);
+  }
+  return usable;
+}
+
+bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) {
+  if (done != nullptr) {
+    *done = 0;
+  }
+  if (buffer == nullptr || count == 0) {
+    return true;
+  }
+  auto* out = static_cast<std::uint8_t*>(buffer);
+  std::size_t delivered = 0;
+  while (delivered < count) {
+    if (m_nHeldStart < m_nHeldEnd) {
+      const std::size_t n = std::min<std::size_t>(m_nHeldEnd - m_nHeldStart, count - delivered);
+      std::memcpy(out + delivered, m_pChunk.get() + m_nHeldStart, n);
+      m_nHeldStart += n;
+      delivered += n;
+      continue;
+    }
+    if (m_nRemaining == 0) {
+      break;
+    }
+    const std::size_t wanted = count - delivered;
+    if (wanted >= kDirectReadMinimum) {
+      const std::size_t got = FetchBlocks(out + delivered, wanted);
+      if (got == 0) {
+        break;
+      }
+      delivered += got;
+      continue;
+    }
+    m_nHeldStart = 0;
+    m_nHeldEnd = FetchBlocks(m_pChunk.get(), kChunkSize);
+    if (m_nHeldEnd == 0) {
+      break;
+    }
+  }
+  if (delivered < count) {
+    std::memset(out + delivered, 0, count - delivered);
+    m_bReachedEnd = true;
+  }
+  m_nStreamPosition += delivered;
+  if (done != nullptr) {
+    *done = static_cast<std::uint32_t>(delivered);
+  }
+  return true;
+}
+
+bool CKCryptoFile::WriteHeld(bool final) {
+  std::size_t size = m_nHeldEnd;
+  if (final && size % kBlock != 0) {
+    const std::size_t padded = WholeBlocks(size) + kBlock;
+    std::memset(m_pChunk.get() + size, 0, padded - size);
+    size = padded;
+  }
+  m_nHeldEnd = 0;
+  if (size == 0) {
+    return true;
+  }
+  if (m_pCipher != nullptr) {
+    m_pCipher->EncryptBlocks(m_pChunk.get(), m_pChunk.get(), size / kBlock);
+  }
+  try {
+    const bool written = CKFile::Write(m_pChunk.get(), static_cast<std::uint32_t>(size));
+    m_bFileFailed = m_bFileFailed || !written;
+    return written;
+  } catch (...) {
+    m_bFileFailed = true;
+    throw;
+  }
+}
+
+bool CKCryptoFile::Write(const void* buffer, std::uint32_t count, std::uint32_t* done) {
+  if (done != nullptr) {
+    *done = 0;
+  }
+  if (count == 0) {
+    return true;
+  }
+  if (buffer == nullptr) {
+    errno = EINVAL;
+    return Fail(ErrWrite);
+  }
+  const auto* in = static_cast<const std::uint8_t*>(buffer);
+  std::size_t taken = 0;
+  while (taken < count) {
+    // A full chunk goes out only when more bytes arrive, so Finish always has a block to end.
+    if (m_nHeldEnd == kChunkSize && !WriteHeld(false)) {
+      return false;
+    }
+    const std::size_t n = std::min<std::size_t>(kChunkSize - m_nHeldEnd, count - taken);
+    std::memcpy(m_pChunk.get() + m_nHeldEnd, in + taken, n);
+    m_nHeldEnd += n;
+    taken += n;
+  }
+  m_nStreamPosition += count;
+  if (done != nullptr) {
+    *done = count;
+  }
+  return true;
+}
+
+bool CKCryptoFile::Finish() {
+  if (m_nHeldEnd == 0) {
+    WipeHeld();
+    return false;
+  }
+  bool written = false;
+  try {
+    written = WriteHeld(true);
+  } catch (...) {
+    WipeHeld();
+    throw;
+  }
+  WipeHeld();
+  return written;
+}

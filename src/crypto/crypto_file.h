@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "crypto/symmetric.h"
+#include "files/file.h"
+
+// A CKFile whose reads and writes pass through a block cipher: the enciphered stream of a user
+// file. The plain text runs in 16-byte blocks; the last block of a written stream is filled up
+// with zero bytes, so a stream of n bytes takes ceiling(n / 16) blocks on disk.
+//
+// The file is read and written in large chunks, and whole runs of blocks go through the cipher
+// at once; the bytes on disk are those of a block-by-block stream. One cipher object serves the
+// whole stream, so the CBC chaining runs from its first block to its last.
+//
+// Use: construct on a keyed cipher, Attach to an open file positioned where the stream starts,
+// Begin, then Read or Write; a writer ends with Finish. Close (CKFile's) closes the file.
+class CKCryptoFile : public CKFile {
+ public:
+  // Bytes of plain text held between the caller and the file.
+  static constexpr std::size_t kChunkSize = 256 * 1024;
+
+  // The cipher is not owned and must already be keyed. Throws on errors and shows messages,
+  // as every file of the program does.
+  explicit CKCryptoFile(CKCryptoSymmetric* cipher);
+  // Wipes the buffered text; closes the handle if it is still open.
+  ~CKCryptoFile() override;
+
+  // Takes over the open file's handle, path and error handling: from now on this object
+  // owns the handle and closes it, and the file is left without one.
+  void Attach(CKFile& file);
+  // Starts the stream at the file's current position. A reader takes the rest of the file as
+  // the enciphered area. True when that area is not empty (writers ignore the result).
+  bool Begin(bool for_writing);
+
+  // Delivers count deciphered bytes and always returns true (a failing file throws). Past the
+  // end of the enciphered area the bytes are zero; done, when given, receives the number of
+  // bytes that came from the file, so a caller can tell that the stream has ended.
+  bool Read(void* buffer, std::uint32_t count, std::uint32_t* done = nullptr) override;
+  // Takes count bytes for enciphering; blocks reach the file as chunks fill up. Always true
+  // (a failing file throws); done, when given, receives count.
+  bool Write(const void* buffer, std::uint32_t count, std::uint32_t* done = nullptr) override;
+  // Enciphers what is still held, the last block filled up with zeros, and writes it. False
+  // when nothing was held (nothing is written then).
+  bool Finish();
+
+  // Plain bytes delivered by Read or taken by Write since Begin.
+  std::uint64_t GetStreamPosition() const { return m_nStreamPosition; }
+  // Whether a Read asked for more than the enciphered area holds.
+  bool ReachedEnd() const { return m_bReachedEnd; }
+  // Whether the enciphered area ends with a partial block, which cannot be deciphered and is
+  // left out of the stream (a reader then meets the end before it).
+  bool HasPartialBlock() const { return m_nPartialBytes != 0; }
+  // Whether reading or writing the file failed (the failure was thrown to the caller, who may
+  // have swallowed it).
+  bool FileFailed() const { return m_bFileFailed; }
+
+ private:
+  // Reads up to count bytes of whole blocks from the file and deciphers them in place; returns
+  // how many bytes were deciphered (a multiple of 16).
+  std::size_t FetchBlocks(std::uint8_t* out, std::size_t count);
+  // Enciphers the held bytes (the last block filled up with zeros when final) and writes them.
+  bool WriteHeld(bool final);
+  void WipeHeld();
+
+  CKCryptoSymmetric* m_pCipher;
+  std::unique_ptr<std::uint8_t[]> m_pChunk;
+  std::size_t m_nHeldStart = 0;    // reading: next unread byte of the chunk
+  std::size_t m_nHeldEnd = 0;      // bytes of the chunk in use
+  std::uint64_t m_nRemaining = 0;  // whole-block bytes of the file not yet read
+  std::uint32_t m_nPartialBytes = 0;
+  std::uint64_t m_nStreamPosition = 0;
+  bool m_bReachedEnd = false;
+  bool m_bFileFailed = false;
+};
