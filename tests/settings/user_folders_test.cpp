@@ -1,0 +1,79 @@
+#include "settings/user_folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "sandbox.h"
+
+namespace {
+
+using settings::DocumentsFromUserDirs;
+
+TEST(UserDirsTest, FindsTheDocumentsLineInTheFileFormat) {
+  EXPECT_EQ(DocumentsFromUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n", u"/home/zoe"),
+            u"/home/zoe/Documents");
+  EXPECT_EQ(DocumentsFromUserDirs("# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                  "  XDG_DOCUMENTS_DIR = \"/data/Dokumente/\"",
+                                  u"/home/zoe"),
+            u"/data/Dokumente");
+  // A backslash takes the next character literally; the last qualifying line wins.
+  EXPECT_EQ(DocumentsFromUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/a\"\n"
+                                  "XDG_DOCUMENTS_DIR=\"$HOME/My \\\"Docs\\\\\"\n",
+                                  u"/h"),
+            u"/h/My \"Docs\\");
+  EXPECT_EQ(DocumentsFromUserDirs("XDG_DOCUMENTS_DIR=\"$HOME\"", u"/h"), u"/h");
+}
+
+TEST(UserDirsTest, IgnoresLinesItCannotTrust) {
+  for (const char* content : {"", "XDG_DOCUMENTS_DIR=relative/path", "XDG_DOCUMENTS_DIR=\"rel\"",
+                              "XDG_DOCUMENTS_DIR=\"$HOMEX/a\"", "XDG_DOCUMENTS_DIR=\"/unclosed",
+                              "#XDG_DOCUMENTS_DIR=\"/commented\"", "XDG_DOCUMENTS_DIRS=\"/other\"",
+                              "XDG_DOCUMENTS_DIR\"/no-equals\""}) {
+    EXPECT_FALSE(DocumentsFromUserDirs(content, u"/h")) << content;
+  }
+  EXPECT_FALSE(DocumentsFromUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/a\"", u""));
+}
+
+TEST(UserFoldersTest, DocumentsFolderPrefersTheVariableThenUserDirsThenHomeDocuments) {
+  test::SettingsSandbox sandbox;
+  EXPECT_EQ(settings::DocumentsFolder(), u"");  // nothing named, no ~/Documents
+
+  std::filesystem::create_directories(sandbox.home() / "Documents");
+  EXPECT_EQ(settings::DocumentsFolder(), test::U16(sandbox.home() / "Documents"));
+
+  std::filesystem::create_directories(sandbox.config());
+  std::ofstream(sandbox.config() / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
+  EXPECT_EQ(settings::DocumentsFolder(), test::U16(sandbox.home() / "Papers"));
+
+  sandbox.environment.Set("XDG_DOCUMENTS_DIR", "/srv/docs");
+  EXPECT_EQ(settings::DocumentsFolder(), u"/srv/docs");
+}
+
+TEST(UserFoldersTest, RelativeXdgVariablesAreIgnored) {
+  test::SettingsSandbox sandbox;
+  sandbox.environment.Set("XDG_DATA_HOME", "relative/data");
+  sandbox.environment.Set("XDG_CONFIG_HOME", "");
+  EXPECT_EQ(settings::DataHomeFolder(), test::U16(sandbox.home() / ".local" / "share"));
+  EXPECT_EQ(settings::ConfigHomeFolder(), test::U16(sandbox.home() / ".config"));
+}
+
+TEST(UserFoldersTest, CreateFolderPathMakesTheMissingFoldersPrivate) {
+  test::TempDir root;
+  std::u16string failed;
+  const auto deep = root.path() / "a" / "b c" / "d";
+  ASSERT_TRUE(settings::CreateFolderPath(test::U16(deep), failed));
+  EXPECT_TRUE(std::filesystem::is_directory(deep));
+  struct stat status {};
+  ASSERT_EQ(stat((root.path() / "a").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  EXPECT_TRUE(settings::CreateFolderPath(test::U16(deep) + u"/", failed));  // exists already
+
+  std::ofstream(root.path() / "file") << "x";
+  EXPECT_FALSE(settings::CreateFolderPath(test::U16(root.path() / "file" / "below"), failed));
+  EXPECT_EQ(failed, test::U16(root.path() / "file"));
+}
+
+}  // namespace
