@@ -1,0 +1,130 @@
+#include "core/qsettings_profile_store.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QSettings>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+// QSettings fixes the user's configuration folder at its first use, so the whole program gets
+// one temporary folder from the start. It holds a file as an earlier run of the program left
+// it: what is read back from there is what another process reads from the disk, not what this
+// process's QSettings keeps in memory.
+class ConfigurationFolder final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    folder_ = std::make_unique<test::TempDir>();
+    setenv("XDG_CONFIG_HOME", folder_->path().c_str(), 1);
+    std::filesystem::create_directories(folder_->path() / "Orlavo software");
+    std::ofstream(folder_->path() / "Orlavo software" / "VaultQuill.conf")
+        << "[Earlier%20Run]\n"
+           "number=4294967295\n"
+           "text=\"@@at start, \\\"q\\\"; 100%\\n\xc3\xbc\\\\end\"\n"
+           "block=\"@ByteArray(\\0\\x1\\x7f\\x80\\xff\\n=\\0)\"\n"
+           "negative=-1\n"
+           "word=not a number\n";
+  }
+  void TearDown() override { folder_.reset(); }
+  static std::filesystem::path path() { return folder_->path(); }
+
+ private:
+  static inline std::unique_ptr<test::TempDir> folder_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kFolder =
+    ::testing::AddGlobalTestEnvironment(new ConfigurationFolder);
+
+class QSettingsStoreTest : public ::testing::Test {
+ protected:
+  QSettingsProfileStore store;
+};
+
+TEST_F(QSettingsStoreTest, ValuesLandInTheProgramsConfigurationFileByGroup) {
+  ASSERT_TRUE(store.WriteProfileString(u"Interface Settings", u"m_csLanguage", u"Deutsch"));
+  ASSERT_TRUE(store.WriteProfileInt(u"Interface Settings", u"m_wordVirtKey", 121));
+  const auto file = ConfigurationFolder::path() / "Orlavo software" / "VaultQuill.conf";
+  ASSERT_TRUE(std::filesystem::exists(file));
+
+  // Any QSettings reader of the organisation and application sees the same values.
+  QSettings reader(QSettings::NativeFormat, QSettings::UserScope, "Orlavo software", "VaultQuill");
+  EXPECT_EQ(reader.value("Interface Settings/m_csLanguage").toString(), "Deutsch");
+  EXPECT_EQ(reader.value("Interface Settings/m_wordVirtKey").toUInt(), 121u);
+
+  // Groups are separate sections.
+  EXPECT_EQ(store.GetProfileString(u"System Settings", u"m_csLanguage", u"none"), u"none");
+}
+
+TEST_F(QSettingsStoreTest, EachTypeComesBackWholeAndOnlyAsItself) {
+  const std::u16string text = u"@at start, \"quoted\"; 100%\n\u00fc\U0001F511 \\end";
+  const std::vector<std::uint8_t> bytes = {0, 1, 0x7F, 0x80, 0xFF, '\n', '=', 0};
+  ASSERT_TRUE(store.WriteProfileString(u"Types", u"text", text));
+  ASSERT_TRUE(store.WriteProfileString(u"Types", u"digits", u"12"));
+  ASSERT_TRUE(store.WriteProfileString(u"Types", u"empty", u""));
+  ASSERT_TRUE(store.WriteProfileInt(u"Types", u"number", 0xFFFFFFFF));
+  ASSERT_TRUE(store.WriteProfileBinary(u"Types", u"block", bytes));
+  ASSERT_TRUE(store.WriteProfileBinary(u"Types", u"no bytes", {}));
+
+  EXPECT_EQ(store.GetProfileString(u"Types", u"text", u""), text);
+  EXPECT_EQ(store.GetProfileString(u"Types", u"empty", u"default"), u"");
+  EXPECT_EQ(store.GetProfileInt(u"Types", u"number", 0), 0xFFFFFFFFu);
+  std::vector<std::uint8_t> read;
+  EXPECT_TRUE(store.GetProfileBinary(u"Types", u"block", read));
+  EXPECT_EQ(read, bytes);
+  EXPECT_TRUE(store.GetProfileBinary(u"Types", u"no bytes", read));
+  EXPECT_TRUE(read.empty());
+
+  // Another type, or nothing stored, gives the default.
+  EXPECT_EQ(store.GetProfileInt(u"Types", u"text", 7), 7u);
+  EXPECT_EQ(store.GetProfileInt(u"Types", u"block", 7), 7u);
+  EXPECT_EQ(store.GetProfileInt(u"Types", u"missing", 7), 7u);
+  EXPECT_EQ(store.GetProfileString(u"Types", u"block", u"default"), u"default");
+  EXPECT_FALSE(store.GetProfileBinary(u"Types", u"text", read));
+  EXPECT_FALSE(store.GetProfileBinary(u"Types", u"missing", read));
+  // A text file keeps numbers as digits, so digits read as a number.
+  EXPECT_EQ(store.GetProfileInt(u"Types", u"digits", 7), 12u);
+}
+
+TEST_F(QSettingsStoreTest, ValuesOfAnEarlierRunComeBackWithTheirTypes) {
+  constexpr std::u16string_view kSection = u"Earlier Run";
+  EXPECT_EQ(store.GetProfileInt(kSection, u"number", 0), 0xFFFFFFFFu);
+  EXPECT_EQ(store.GetProfileString(kSection, u"text", u""), u"@at start, \"q\"; 100%\n\u00fc\\end");
+  std::vector<std::uint8_t> read;
+  EXPECT_TRUE(store.GetProfileBinary(kSection, u"block", read));
+  EXPECT_EQ(read, (std::vector<std::uint8_t>{0, 1, 0x7F, 0x80, 0xFF, '\n', '=', 0}));
+  EXPECT_EQ(store.GetProfileString(kSection, u"block", u"default"), u"default");
+  EXPECT_FALSE(store.GetProfileBinary(kSection, u"text", read));
+  EXPECT_EQ(store.GetProfileInt(kSection, u"text", 5), 5u);
+  // A number edited by hand: a negative one gives its 32-bit pattern, a word the default.
+  EXPECT_EQ(store.GetProfileInt(kSection, u"negative", 0), 0xFFFFFFFFu);
+  EXPECT_EQ(store.GetProfileInt(kSection, u"word", 5), 5u);
+}
+
+TEST_F(QSettingsStoreTest, WritersOnTwoThreadsLoseNothing) {
+  constexpr int kCount = 40;
+  auto writer = [this](std::u16string section) {
+    for (int i = 0; i < kCount; ++i) {
+      store.WriteProfileInt(section, u"n" + std::u16string(1, static_cast<char16_t>(u'A' + i)),
+                            static_cast<std::uint32_t>(i));
+    }
+  };
+  std::thread first(writer, u"First");
+  std::thread second(writer, u"Second");
+  first.join();
+  second.join();
+  for (const char16_t* section : {u"First", u"Second"}) {
+    for (int i = 0; i < kCount; ++i) {
+      const std::u16string entry = u"n" + std::u16string(1, static_cast<char16_t>(u'A' + i));
+      EXPECT_EQ(store.GetProfileInt(section, entry, 999), static_cast<std::uint32_t>(i));
+    }
+  }
+}
+
+}  // namespace
