@@ -1,0 +1,83 @@
+#include "database/tree_io.h"
+
+#include "crypto/crypto_file.h"
+#include "crypto/user_file.h"
+#include "elements/stream_io.h"
+#include "elements/tags.h"
+#include "elements/tlv_array.h"
+
+namespace database {
+namespace {
+
+constexpr std::uint64_t kHeaderWordSize = 4;
+
+std::uint64_t BodySize(const CKTLV& element) {
+  if (const std::uint32_t fixed = element.GetFixedSize(); fixed != 0) {
+    return fixed;
+  }
+  std::uint64_t size = element.GetLengthWidth();
+  if (const auto* array = dynamic_cast<const CKTLVARRAY*>(&element)) {
+    for (const CKTLV* child : array->GetChildren()) {
+      size += StreamSize(*child);
+    }
+  } else {
+    size += element.GetSize();
+  }
+  return size;
+}
+
+bool ReadRoot(CKCryptoFile& stream, CKTLVARRAY& root, std::uint32_t tag) {
+  const std::uint64_t start = stream.GetStreamPosition();
+  std::uint8_t bytes[kHeaderWordSize];
+  if (!elements::ReadExactly(stream, bytes, sizeof bytes)) {
+    return false;
+  }
+  const std::uint32_t word = elements::LoadLittleEndian32(bytes);
+  const std::uint32_t word_tag = (word >> 8) & CKTLV::kMaxTag;
+  if ((word & 0xFF) != TLV_ARRAY || (word_tag != 0 && word_tag != tag)) {
+    return false;
+  }
+  root.SetHeaderWord(word);
+  // An array that breaks off inside a child keeps the children before it and still passes
+  // its schema check; only the bytes it took tell that it is not whole.
+  if (!root.Read(stream) || stream.GetStreamPosition() - start != StreamSize(root)) {
+    return false;
+  }
+  root.SetTag(tag);
+  return true;
+}
+
+}  // namespace
+
+std::uint64_t StreamSize(const CKTLV& element) {
+  return kHeaderWordSize + BodySize(element);
+}
+
+int ReadTrees(CKCryptoFile& stream, CKTLVARRAY& entries, CKTLVARRAY& settings) {
+  bool whole = false;
+  try {
+    whole = ReadRoot(stream, entries, ENTRY_ROOT) && ReadRoot(stream, settings, SETTINGS_ROOT);
+  } catch (...) {
+    whole = false;
+  }
+  if (stream.FileFailed()) {
+    return userfile::kUnreadable;
+  }
+  return whole && !stream.ReachedEnd() ? userfile::kOpened : userfile::kDamaged;
+}
+
+bool WriteTrees(CKFile& stream, CKTLVARRAY& entries, CKTLVARRAY& settings) {
+  for (auto [root, tag] : {std::pair{&entries, ENTRY_ROOT}, std::pair{&settings, SETTINGS_ROOT}}) {
+    if (root->GetTag() == 0) {
+      root->SetTag(tag);
+    }
+    std::uint8_t bytes[kHeaderWordSize];
+    elements::StoreLittleEndian32(root->GetHeaderWord(), bytes);
+    if (!stream.Write(bytes, sizeof bytes) || !root->Write(stream)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace database
