@@ -1,0 +1,1 @@
+vq_fuzz(user_dirs SOURCES user_dirs.cpp DEPS vq_settings)
