@@ -1,0 +1,1 @@
+vq_fuzz(update_build SOURCES update_build.cpp DEPS vq_update_parse)

@@ -1,0 +1,162 @@
+#include "updater/rtf_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "rtf_describe.h"
+#include "updater/rtf_field.h"
+#include "updater/rtf_tokenizer.h"
+
+namespace {
+
+std::string Read(std::string_view content) {
+  return test::Describe(rtf::ReadDocument(content));
+}
+
+TEST(RtfReader, KeepsParagraphsAttributesSizesColoursAndLinks) {
+  const std::string notes =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\n"
+      "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green77\\blue187;}\n"
+      "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1\n"
+      "\\pard\\qc\\b\\fs32 Build 1502\\b0\\fs20\\par\n"
+      "\\pard\\f0\\fs22 New: \\i faster\\i0 , \\ul underlined\\ulnone , \\cf1 red\\cf0 ,\n"
+      " \\cf2\\b\\i\\ul all\\plain  plain\\par\n"
+      "See {\\field{\\*\\fldinst{HYPERLINK \"https://www.orlavo-software.example/news\" }}"
+      "{\\fldrslt{\\ul\\cf2 the news}}} page.\\par\n"
+      "}";
+  EXPECT_EQ(Read(notes),
+            "center:[b 16pt]Build 1502\n"
+            "[11pt]New: [i 11pt]faster[11pt], [u 11pt]underlined[11pt], [11pt #ff0000]red"
+            "[11pt], [b i u 11pt #004dbb]all[] plain\n"
+            "See [u #004dbb ->https://www.orlavo-software.example/news]the news[] page.\n");
+}
+
+TEST(RtfReader, CharactersFromEscapesCodePageAndUnicode) {
+  // \'hh is code page 1252; \uN has N fallback characters after it (\ucN), which are dropped,
+  // also when they are escapes themselves; a group's end stops the dropping.
+  EXPECT_EQ(Read("{\\rtf1 caf\\'e9 \\'80 \\u8364? \\uc2\\u8211\\'96\\'96x {\\u960}?}"),
+            "café € € –x π?\n");
+  EXPECT_EQ(Read("{\\rtf1\\uc0\\u8364 x\\u-3 y}"), "€x\xef\xbf\xbdy\n");
+  // Surrogate pairs make one character; a lone half becomes U+FFFD.
+  EXPECT_EQ(Read("{\\rtf1\\uc0\\u-10179\\u-8704 \\u55357 x}"), "😀\xef\xbf\xbdx\n");
+  EXPECT_EQ(Read("{\\rtf1 a\\tab b\\line c\\emdash\\bullet\\ldblquote q\\rdblquote\\~\\_\\-d}"),
+            "a\tb\nc—•“q”\u00a0‑d\n");
+  EXPECT_EQ(Read("{\\rtf1 \\{braces\\} and \\\\ backslash}"), "{braces} and \\ backslash\n");
+  // Line breaks in the source are no text; a backslash before one is a paragraph mark.
+  EXPECT_EQ(Read("{\\rtf1 one\r\ntwo\\\nthree}"), "onetwo\nthree\n");
+}
+
+TEST(RtfReader, SkipsWhatIsNotText) {
+  const std::string content =
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title Secret}}"
+      "{\\*\\unknowndestination hidden {nested hidden}}{\\pict\\bin6 {}}}\\}x} shown"
+      "\\unknownword42 {\\*\\bkmkstart mark} too{\\header head}\\par}";
+  EXPECT_EQ(Read(content), " shown too\n");
+  // Old-style list text is shown; its modern description is not.
+  EXPECT_EQ(Read("{\\rtf1{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}item\\par}"),
+            "·\titem\n");
+}
+
+TEST(RtfReader, ColourTableEntriesAndIndexes) {
+  // Entry 0 is "auto"; an index past the table or below it is the viewer's own colour.
+  EXPECT_EQ(Read("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;\\red300\\blue-4;}"
+                 "\\cf1 a\\cf2 b\\cf0 c\\cf9 d\\cf-1 e}"),
+            "[#010203]a[#ff0000]b[]cde\n");
+}
+
+TEST(RtfReader, GroupsUndoTheirChangesAndEmptyParagraphsStay) {
+  EXPECT_EQ(Read("{\\rtf1\\b a{\\b0\\i b\\qr}c\\par\\par\\pard d}"), "[b]a[i]b[b]c\n\n[b]d\n");
+  EXPECT_EQ(Read("{\\rtf1\\fs0 a\\fs b\\fs1 c\\fs999999 d}"), "a[12pt]b[1pt]c[1000pt]d\n");
+}
+
+TEST(RtfReader, HyperlinkFields) {
+  // A link to a place in the document, a field without a result and a field other than a
+  // link show their result (if any) as plain text.
+  EXPECT_EQ(Read("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"mark\"}{\\fldrslt inside}}"
+                 "{\\field{\\*\\fldinst HYPERLINK \"https://a.example/\"}}"
+                 "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}}"),
+            "inside3\n");
+  // Nested fields: the inner link wins inside; \plain keeps the link.
+  EXPECT_EQ(Read("{\\rtf1{\\field{\\*\\fldinst HYPERLINK https://a.example/}{\\fldrslt a "
+                 "{\\field{\\*\\fldinst HYPERLINK \"mailto:x@b.example\"}{\\fldrslt\\plain b}}}}}"),
+            "[->https://a.example/]a [->mailto:x@b.example]b\n");
+  // An instruction of absurd length makes no link.
+  const std::string long_target(rtf::kMaxFieldInstruction, 'x');
+  EXPECT_EQ(Read("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + long_target + "\"}{\\fldrslt t}}}"),
+            "t\n");
+}
+
+TEST(RtfReader, HyperlinkInstructions) {
+  EXPECT_EQ(rtf::HyperlinkTarget(u" HYPERLINK \"https://a.example/\" "), u"https://a.example/");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"hyperlink https://a.example/ \\o \"tip\""),
+            u"https://a.example/");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK \\o \"tip\" \\t \"_blank\" \"https://b.example/\""),
+            u"https://b.example/");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK \\l \"mark\""), u"");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK"), u"");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"\"HYPERLINK\" https://a.example/"), u"");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"INCLUDEPICTURE \"https://a.example/x.png\""), u"");
+  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK \"https://unterminated"), u"https://unterminated");
+}
+
+TEST(RtfReader, DamagedDocumentsGiveWhatCanBeRead) {
+  // Unterminated groups end with the input.
+  EXPECT_EQ(Read("{\\rtf1\\b bold {\\i open\\par never closed"),
+            "[b]bold [b i]open\n[b i]never closed\n");
+  // Reading stops where the outermost group closes: zero padding and anything after is ignored.
+  EXPECT_EQ(Read(std::string("{\\rtf1 a}\0\0\0{\\rtf1 b}", 17)), "a\n");
+  EXPECT_EQ(Read("{\\rtf1 a}}}} b"), "a\n");
+  // Damaged escapes and a lone backslash at the end show nothing themselves.
+  EXPECT_EQ(Read("{\\rtf1 x\\'4g\\'"), "x4g\n");
+  EXPECT_EQ(Read("{\\rtf1 x\\"), "x\n");
+  // \binN takes its bytes whatever they are, and at most what is there.
+  EXPECT_EQ(Read("{\\rtf1 a\\bin3 }}}b\\bin99999999999 c}"), "ab\n");
+  EXPECT_EQ(Read(""), "");
+}
+
+TEST(RtfReader, GroupsBeyondTheDepthLimitAreSkipped) {
+  const int depth = rtf::kMaxGroupDepth + 10;
+  std::string content = "{\\rtf1 before";
+  for (int i = 1; i < depth; ++i) {
+    content += "{\\b <" + std::to_string(i) + ">";
+  }
+  for (int i = 1; i < depth; ++i) {
+    content += "}";
+  }
+  content += " after}";
+  const std::string read = Read(content);
+  // The last group within the limit is shown; nothing deeper, and the text after all of them
+  // is read with the root's format again.
+  EXPECT_NE(read.find("<" + std::to_string(rtf::kMaxGroupDepth - 1) + ">"), std::string::npos);
+  EXPECT_EQ(read.find("<" + std::to_string(rtf::kMaxGroupDepth) + ">"), std::string::npos);
+  EXPECT_TRUE(read.ends_with("[] after\n")) << read;
+}
+
+TEST(RtfTokenizer, NumbersSaturateAndOneSpaceDelimits) {
+  rtf::CKTokenizer tokens("\\fs99999999999999999999  \\li-99999999999999\\b0x\\-");
+  rtf::KToken token = tokens.Next();
+  EXPECT_EQ(token.text, "fs");
+  EXPECT_EQ(token.parameter, 2147483647);
+  token = tokens.Next();
+  EXPECT_EQ(token.kind, rtf::KToken::Kind::kText);
+  EXPECT_EQ(token.text, " ");
+  token = tokens.Next();
+  EXPECT_EQ(token.parameter, -2147483647);
+  token = tokens.Next();
+  EXPECT_TRUE(token.has_parameter);
+  EXPECT_EQ(token.parameter, 0);
+  EXPECT_EQ(tokens.Next().text, "x");
+  EXPECT_EQ(tokens.Next().symbol, '-');
+  EXPECT_EQ(tokens.Next().kind, rtf::KToken::Kind::kEnd);
+}
+
+TEST(RtfReader, ContentThatIsNotRtfIsPlainText) {
+  EXPECT_EQ(Read("\xEF\xBB\xBFLine one\r\n\r\nZeile \xC3\xA4\tzwei\n"),
+            "Line one\n\nZeile ä\tzwei\n");
+  EXPECT_EQ(Read(std::string("a\0b", 3)), "a\n");
+  EXPECT_EQ(Read("{\\rt"), "{\\rt\n");
+  EXPECT_EQ(Read("bad \xFF byte\x01"), "bad \xef\xbf\xbd byte\n");
+}
+
+}  // namespace
