@@ -55,15 +55,22 @@ class SaveFaultTest : public ::testing::Test {
     Bytes after;
   };
 
-  // A user saved twice in state "before" (so that a backup exists), then changed in memory.
+  // A copy of a user saved twice in state "before" (so that a backup exists), opened and
+  // changed in memory.
   Case Prepare(const std::string& name) {
+    if (!std::filesystem::exists(dir_ / "template")) {
+      std::filesystem::create_directory(dir_ / "template");
+      auto user = test::NewUser(dir_ / "template" / "Kim.VaultQuill");
+      test::AddSampleEntries(*user, u"before");
+      EXPECT_EQ(user->Save(), 0);
+      EXPECT_EQ(user->Save(), 0);
+    }
     Case c;
     c.folder = dir_ / name;
-    std::filesystem::create_directory(c.folder);
-    c.user = test::NewUser(c.folder / "Kim.VaultQuill");
-    test::AddSampleEntries(*c.user, u"before");
-    EXPECT_EQ(c.user->Save(), 0);
-    EXPECT_EQ(c.user->Save(), 0);
+    std::filesystem::copy(dir_ / "template", c.folder);
+    c.user = std::make_unique<CKDatabase>();
+    c.user->SetPath(test::U16(c.folder / "Kim.VaultQuill"));
+    EXPECT_EQ(c.user->Load(test::kPassword), 0);
     c.before = test::TreeBytes(*c.user);
     test::AddSampleEntries(*c.user, u"after");
     c.after = test::TreeBytes(*c.user);
@@ -146,7 +153,7 @@ TEST_F(SaveFaultTest, DiskFullAnywhereAlongTheSave) {
   const std::size_t total = faults_.BytesWritten();
   ASSERT_GT(total, 100u);
   int runs = 0;
-  for (std::size_t space = 0; space < total; space += space < 80 ? 1 : 7) {
+  for (std::size_t space = 0; space < total; space += space < 80 ? 1 : 13) {
     for (const bool retry : {false, true}) {
       SCOPED_TRACE(testing::Message() << space << " bytes free" << (retry ? ", tried again" : ""));
       Case c = Prepare("run" + std::to_string(runs++));
