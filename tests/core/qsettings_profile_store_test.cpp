@@ -47,49 +47,31 @@ class QSettingsStoreTest : public ::testing::Test {
   QSettingsProfileStore store;
 };
 
-TEST_F(QSettingsStoreTest, ValuesLandInTheProgramsConfigurationFileByGroup) {
-  ASSERT_TRUE(store.WriteProfileString(u"Interface Settings", u"m_csLanguage", u"Deutsch"));
-  ASSERT_TRUE(store.WriteProfileInt(u"Interface Settings", u"m_wordVirtKey", 121));
-  const auto file = ConfigurationFolder::path() / "Orlavo software" / "VaultQuill.conf";
-  ASSERT_TRUE(std::filesystem::exists(file));
-
-  // Any QSettings reader of the organisation and application sees the same values.
-  QSettings reader(QSettings::NativeFormat, QSettings::UserScope, "Orlavo software", "VaultQuill");
-  EXPECT_EQ(reader.value("Interface Settings/m_csLanguage").toString(), "Deutsch");
-  EXPECT_EQ(reader.value("Interface Settings/m_wordVirtKey").toUInt(), 121u);
-
-  // Groups are separate sections.
-  EXPECT_EQ(store.GetProfileString(u"System Settings", u"m_csLanguage", u"none"), u"none");
-}
-
-TEST_F(QSettingsStoreTest, EachTypeComesBackWholeAndOnlyAsItself) {
+TEST_F(QSettingsStoreTest, ValuesLandInTheProgramsFileByGroupAndKeepTheirType) {
   const std::u16string text = u"@at start, \"quoted\"; 100%\n\u00fc\U0001F511 \\end";
   const std::vector<std::uint8_t> bytes = {0, 1, 0x7F, 0x80, 0xFF, '\n', '=', 0};
-  ASSERT_TRUE(store.WriteProfileString(u"Types", u"text", text));
-  ASSERT_TRUE(store.WriteProfileString(u"Types", u"digits", u"12"));
-  ASSERT_TRUE(store.WriteProfileString(u"Types", u"empty", u""));
-  ASSERT_TRUE(store.WriteProfileInt(u"Types", u"number", 0xFFFFFFFF));
-  ASSERT_TRUE(store.WriteProfileBinary(u"Types", u"block", bytes));
-  ASSERT_TRUE(store.WriteProfileBinary(u"Types", u"no bytes", {}));
+  ASSERT_TRUE(store.WriteProfileString(u"Interface Settings", u"m_csLanguage", text));
+  ASSERT_TRUE(store.WriteProfileInt(u"Interface Settings", u"m_wordVirtKey", 0xFFFFFFFF));
+  ASSERT_TRUE(store.WriteProfileBinary(u"Windows Settings", u"m_stLogIn", bytes));
+  ASSERT_TRUE(store.WriteProfileBinary(u"Windows Settings", u"m_stMoveTo", {}));
+  EXPECT_TRUE(
+      std::filesystem::exists(ConfigurationFolder::path() / "Orlavo software" / "VaultQuill.conf"));
+  // Any QSettings reader of the organisation and application sees them.
+  QSettings reader(QSettings::NativeFormat, QSettings::UserScope, "Orlavo software", "VaultQuill");
+  EXPECT_EQ(reader.value("Interface Settings/m_wordVirtKey").toUInt(), 0xFFFFFFFFu);
 
-  EXPECT_EQ(store.GetProfileString(u"Types", u"text", u""), text);
-  EXPECT_EQ(store.GetProfileString(u"Types", u"empty", u"default"), u"");
-  EXPECT_EQ(store.GetProfileInt(u"Types", u"number", 0), 0xFFFFFFFFu);
+  EXPECT_EQ(store.GetProfileString(u"Interface Settings", u"m_csLanguage", u""), text);
+  EXPECT_EQ(store.GetProfileInt(u"Interface Settings", u"m_wordVirtKey", 0), 0xFFFFFFFFu);
   std::vector<std::uint8_t> read;
-  EXPECT_TRUE(store.GetProfileBinary(u"Types", u"block", read));
+  EXPECT_TRUE(store.GetProfileBinary(u"Windows Settings", u"m_stLogIn", read));
   EXPECT_EQ(read, bytes);
-  EXPECT_TRUE(store.GetProfileBinary(u"Types", u"no bytes", read));
+  EXPECT_TRUE(store.GetProfileBinary(u"Windows Settings", u"m_stMoveTo", read));
   EXPECT_TRUE(read.empty());
-
-  // Another type, or nothing stored, gives the default.
-  EXPECT_EQ(store.GetProfileInt(u"Types", u"text", 7), 7u);
-  EXPECT_EQ(store.GetProfileInt(u"Types", u"block", 7), 7u);
-  EXPECT_EQ(store.GetProfileInt(u"Types", u"missing", 7), 7u);
-  EXPECT_EQ(store.GetProfileString(u"Types", u"block", u"default"), u"default");
-  EXPECT_FALSE(store.GetProfileBinary(u"Types", u"text", read));
-  EXPECT_FALSE(store.GetProfileBinary(u"Types", u"missing", read));
-  // A text file keeps numbers as digits, so digits read as a number.
-  EXPECT_EQ(store.GetProfileInt(u"Types", u"digits", 7), 12u);
+  // Another type, another group or nothing stored gives the default.
+  EXPECT_EQ(store.GetProfileInt(u"Interface Settings", u"m_csLanguage", 7), 7u);
+  EXPECT_EQ(store.GetProfileString(u"Windows Settings", u"m_stLogIn", u"none"), u"none");
+  EXPECT_FALSE(store.GetProfileBinary(u"Interface Settings", u"m_csLanguage", read));
+  EXPECT_EQ(store.GetProfileString(u"System Settings", u"m_csLanguage", u"none"), u"none");
 }
 
 TEST_F(QSettingsStoreTest, ValuesOfAnEarlierRunComeBackWithTheirTypes) {

@@ -6,23 +6,23 @@
 #include "platform/utf.h"
 
 namespace test {
+namespace {
+constexpr char16_t kName[] = u"Zo\u00eb";
+constexpr char16_t kPassword[] = u"open sesame";
+}  // namespace
 
 UserSession::UserSession() : previous_(platform::InstallDialogs(this)) {
-  const std::u16string folder_path = platform::FromUtf8(folder.path().string()) + u"/";
+  const std::u16string path = platform::FromUtf8(folder.path().string()) + u"/";
   CKDatabase user;
-  user.SetPath(folder_path + kName + u".VaultQuill");
+  user.SetPath(path + kName + u".VaultQuill");
   user.SetName(kName);
   user.GetKeys().SetIterations(1);  // keeps every open fast
   user.NewSalt();
   user.SetPassword(kPassword);
   user.SetOpen(true);
-  if (user.Save() != 0 || users.Scan(folder_path) != 1) {
+  if (user.Save() != 0 || users.Scan(path) != 1) {
     throw std::runtime_error("the test user's file could not be made");
   }
-}
-
-UserSession::~UserSession() {
-  platform::InstallDialogs(previous_);
 }
 
 CKDatabase* UserSession::RunLogIn(CKDatabasesContainer& container) {
