@@ -12,6 +12,11 @@ constexpr std::size_t kBlock = CKCryptoSymmetric::kBlockSize;
 // Reads at least this large skip the chunk: the file's bytes land in the caller's buffer and
 // are deciphered there, so a large attachment is never copied.
 constexpr std::size_t kDirectReadMinimum = 4096;
+// Small reads are served from this much of the file at a time. Less than the chunk: whatever
+// is fetched ahead of a large payload is copied once more.
+constexpr std::size_t kReadAhead = 32 * 1024;
+// Writes at least this large are enciphered straight from the caller's buffer into the chunk.
+constexpr std::size_t kDirectWriteMinimum = 4096;
 
 constexpr std::size_t WholeBlocks(std::size_t bytes) {
   return bytes - bytes % kBlock;
@@ -32,6 +37,7 @@ void CKCryptoFile::WipeHeld() {
   platform::SecureZero(m_pChunk.get(), kChunkSize);
   m_nHeldStart = 0;
   m_nHeldEnd = 0;
+  m_nSealed = 0;
 }
 
 void CKCryptoFile::Attach(CKFile& file) {
@@ -117,7 +123,7 @@ bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) 
       continue;
     }
     m_nHeldStart = 0;
-    m_nHeldEnd = FetchBlocks(m_pChunk.get(), kChunkSize);
+    m_nHeldEnd = FetchBlocks(m_pChunk.get(), kReadAhead);
     if (m_nHeldEnd == 0) {
       break;
     }
@@ -133,19 +139,27 @@ bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) 
   return true;
 }
 
-bool CKCryptoFile::WriteHeld(bool final) {
-  std::size_t size = m_nHeldEnd;
-  if (final && size % kBlock != 0) {
-    const std::size_t padded = WholeBlocks(size) + kBlock;
-    std::memset(m_pChunk.get() + size, 0, padded - size);
-    size = padded;
+void CKCryptoFile::SealHeld() {
+  const std::size_t plain = m_nHeldEnd - m_nSealed;  // whole blocks
+  if (m_pCipher != nullptr && plain != 0) {
+    m_pCipher->EncryptBlocks(m_pChunk.get() + m_nSealed, m_pChunk.get() + m_nSealed,
+                             plain / kBlock);
   }
+  m_nSealed = m_nHeldEnd;
+}
+
+bool CKCryptoFile::WriteHeld(bool final) {
+  if (final && m_nHeldEnd % kBlock != 0) {
+    const std::size_t padded = WholeBlocks(m_nHeldEnd) + kBlock;
+    std::memset(m_pChunk.get() + m_nHeldEnd, 0, padded - m_nHeldEnd);
+    m_nHeldEnd = padded;
+  }
+  SealHeld();
+  const std::size_t size = m_nHeldEnd;
   m_nHeldEnd = 0;
+  m_nSealed = 0;
   if (size == 0) {
     return true;
-  }
-  if (m_pCipher != nullptr) {
-    m_pCipher->EncryptBlocks(m_pChunk.get(), m_pChunk.get(), size / kBlock);
   }
   try {
     const bool written = CKFile::Write(m_pChunk.get(), static_cast<std::uint32_t>(size));
@@ -175,7 +189,25 @@ bool CKCryptoFile::Write(const void* buffer, std::uint32_t count, std::uint32_t*
     if (m_nHeldEnd == kChunkSize && !WriteHeld(false)) {
       return false;
     }
-    const std::size_t n = std::min<std::size_t>(kChunkSize - m_nHeldEnd, count - taken);
+    const std::size_t left = count - taken;
+    if (left >= kDirectWriteMinimum && m_nHeldEnd % kBlock == 0) {
+      // Whole blocks go from the caller's buffer through the cipher into the chunk.
+      SealHeld();
+      const std::size_t n = std::min(WholeBlocks(left), kChunkSize - m_nHeldEnd);
+      if (m_pCipher != nullptr) {
+        m_pCipher->EncryptBlocks(in + taken, m_pChunk.get() + m_nHeldEnd, n / kBlock);
+      } else {
+        std::memcpy(m_pChunk.get() + m_nHeldEnd, in + taken, n);
+      }
+      m_nHeldEnd += n;
+      m_nSealed = m_nHeldEnd;
+      taken += n;
+      continue;
+    }
+    std::size_t n = std::min(kChunkSize - m_nHeldEnd, left);
+    if (left >= kDirectWriteMinimum) {
+      n = std::min(n, kBlock - m_nHeldEnd % kBlock);  // up to a block boundary, then directly
+    }
     std::memcpy(m_pChunk.get() + m_nHeldEnd, in + taken, n);
     m_nHeldEnd += n;
     taken += n;

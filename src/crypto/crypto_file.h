@@ -61,6 +61,8 @@ class CKCryptoFile : public CKFile {
   // Reads up to count bytes of whole blocks from the file and deciphers them in place; returns
   // how many bytes were deciphered (a multiple of 16).
   std::size_t FetchBlocks(std::uint8_t* out, std::size_t count);
+  // Enciphers the held bytes not yet enciphered (whole blocks).
+  void SealHeld();
   // Enciphers the held bytes (the last block filled up with zeros when final) and writes them.
   bool WriteHeld(bool final);
   void WipeHeld();
@@ -69,6 +71,7 @@ class CKCryptoFile : public CKFile {
   std::unique_ptr<std::uint8_t[]> m_pChunk;
   std::size_t m_nHeldStart = 0;    // reading: next unread byte of the chunk
   std::size_t m_nHeldEnd = 0;      // bytes of the chunk in use
+  std::size_t m_nSealed = 0;       // writing: bytes of the chunk already enciphered
   std::uint64_t m_nRemaining = 0;  // whole-block bytes of the file not yet read
   std::uint32_t m_nPartialBytes = 0;
   std::uint64_t m_nStreamPosition = 0;
