@@ -25,18 +25,4 @@ TEST(BuildNumber, OnlyFiveAsciiDigitsAreABuild) {
   }
 }
 
-TEST(BuildNumber, OfferedOnlyWhenNewerThanThisProgramAndEverythingOffered) {
-  EXPECT_TRUE(updater::IsBuildToOffer(1502, 1501, 1501));
-  EXPECT_FALSE(updater::IsBuildToOffer(1501, 1501, 1501));
-  EXPECT_FALSE(updater::IsBuildToOffer(1502, 1501, 1502));
-  EXPECT_TRUE(updater::IsBuildToOffer(1503, 1501, 1502));
-  // A stored offered build below this program's own does not lower the bar.
-  EXPECT_FALSE(updater::IsBuildToOffer(1500, 1501, 0));
-}
-
-TEST(BuildNumber, InstallerName) {
-  EXPECT_EQ(updater::InstallerFileName(1502), u"vaultquill-1502.exe");
-  EXPECT_EQ(updater::InstallerFileName(0), u"vaultquill-0.exe");
-}
-
 }  // namespace

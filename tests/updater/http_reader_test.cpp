@@ -173,18 +173,4 @@ TEST_F(HttpReaderTest, FileFailuresAreReportedWithTheirErrorAndLeaveNothing) {
   EXPECT_TRUE(std::filesystem::is_symlink(temp_ / "link"));
 }
 
-TEST(MemoryBuffer, AllocatesZeroFilledAndReleases) {
-  CKMemoryBuffer buffer;
-  ASSERT_TRUE(buffer.Allocate(16));
-  buffer.GetData()[3] = 7;
-  ASSERT_TRUE(buffer.Allocate(16384));
-  EXPECT_EQ(buffer.GetSize(), 16384u);
-  for (std::uint32_t i = 0; i < buffer.GetSize(); ++i) {
-    ASSERT_EQ(buffer.GetData()[i], 0) << i;
-  }
-  buffer.Release();
-  EXPECT_EQ(buffer.GetSize(), 0u);
-  EXPECT_EQ(buffer.GetData(), nullptr);
-}
-
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include "rtf_describe.h"
 #include "updater/rtf_field.h"
-#include "updater/rtf_tokenizer.h"
 
 namespace {
 
@@ -131,24 +130,6 @@ TEST(RtfReader, GroupsBeyondTheDepthLimitAreSkipped) {
   EXPECT_NE(read.find("<" + std::to_string(rtf::kMaxGroupDepth - 1) + ">"), std::string::npos);
   EXPECT_EQ(read.find("<" + std::to_string(rtf::kMaxGroupDepth) + ">"), std::string::npos);
   EXPECT_TRUE(read.ends_with("[] after\n")) << read;
-}
-
-TEST(RtfTokenizer, NumbersSaturateAndOneSpaceDelimits) {
-  rtf::CKTokenizer tokens("\\fs99999999999999999999  \\li-99999999999999\\b0x\\-");
-  rtf::KToken token = tokens.Next();
-  EXPECT_EQ(token.text, "fs");
-  EXPECT_EQ(token.parameter, 2147483647);
-  token = tokens.Next();
-  EXPECT_EQ(token.kind, rtf::KToken::Kind::kText);
-  EXPECT_EQ(token.text, " ");
-  token = tokens.Next();
-  EXPECT_EQ(token.parameter, -2147483647);
-  token = tokens.Next();
-  EXPECT_TRUE(token.has_parameter);
-  EXPECT_EQ(token.parameter, 0);
-  EXPECT_EQ(tokens.Next().text, "x");
-  EXPECT_EQ(tokens.Next().symbol, '-');
-  EXPECT_EQ(tokens.Next().kind, rtf::KToken::Kind::kEnd);
 }
 
 TEST(RtfReader, ContentThatIsNotRtfIsPlainText) {
