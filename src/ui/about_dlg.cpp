@@ -1,6 +1,8 @@
 #include "ui/about_dlg.h"
 
+#include <QFont>
 #include <QLabel>
+#include <QRegularExpression>
 
 #include "core/core.h"
 #include "languages/text_ids.h"
@@ -14,12 +16,18 @@ bool CAboutDlg::OnInitDialog() {
   CKDialog::OnInitDialog();
   if (auto* label = Item<QLabel>(kVersion)) {
     label->setText(QString::fromLatin1(version::kVersionText));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
   }
   const QString site = QString::fromLatin1(version::kMakerSite);
   const QString product = QString::fromLatin1(version::kProductPage);
   const QString support = QString::fromLatin1(version::kSupportAddress);
   if (auto* link = Item<CHyperLink>(kProductLink)) {
-    link->SetLink(product.section(QLatin1Char('?'), 0, 0), product);
+    // Shown without the scheme and the query, which say nothing to the reader.
+    QString shown = product.section(QLatin1Char('?'), 0, 0);
+    shown.remove(QRegularExpression(QStringLiteral("^[a-z]+://")));
+    link->SetLink(shown, product);
   }
   if (auto* link = Item<CHyperLink>(kMakerLink)) {
     link->SetLink(QString::fromLatin1(version::kMakerName), site);

@@ -153,6 +153,10 @@ void CKHiddenDlg::CheckTray() {
   if (core == nullptr) {
     return;
   }
+  // The window is made before a language is active, so the menu is filled once one is.
+  if (TrayIcon() != nullptr && TrayIcon()->contextMenu() == nullptr) {
+    RebuildTrayMenu();
+  }
   bool& seen = core->m_SettingsRunTime.m_boolTrayAvailable;
   const bool available = platform::IsTrayAvailable();
   if (available == seen) {
