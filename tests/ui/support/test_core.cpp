@@ -1,0 +1,127 @@
+#include "support/test_core.h"
+
+#include <QApplication>
+
+#include "core/core.h"
+#include "database/database.h"
+#include "platform/profile_store.h"
+#include "platform/program_folder.h"
+#include "platform/utf.h"
+#include "ui/hidden_dlg.h"
+#include "ui/user_dialogs.h"
+
+namespace test {
+
+QueuedChoosers::QueuedChoosers() : previous_(platform::InstallChoosers(this)) {}
+
+QueuedChoosers::~QueuedChoosers() {
+  platform::InstallChoosers(previous_);
+}
+
+bool QueuedChoosers::ChooseFolder(platform::ParentWindow, std::u16string& folder) {
+  if (folders_.empty()) {
+    return false;
+  }
+  folder = folders_.front().u16string();
+  folders_.pop_front();
+  return true;
+}
+
+bool QueuedChoosers::ChooseOpenFile(platform::ParentWindow,
+                                    const std::vector<platform::FileFilter>&,
+                                    std::u16string& path) {
+  if (files_.empty()) {
+    return false;
+  }
+  path = files_.front().u16string();
+  files_.pop_front();
+  return true;
+}
+
+bool QueuedChoosers::ChooseSaveFile(platform::ParentWindow, const platform::SaveFileOptions&,
+                                    std::u16string& path) {
+  if (files_.empty()) {
+    return false;
+  }
+  path = files_.front().u16string();
+  files_.pop_front();
+  return true;
+}
+
+TestCore::TestCore(const KTestCoreOptions& options)
+    : program_(root_.path() / "program"),
+      data_(root_.path() / "data"),
+      previous_profile_(platform::InstallProfile(&profile_)),
+      options_(options) {
+  std::filesystem::create_directories(program_ / "Languages");
+  std::filesystem::create_directories(data_);
+  if (options.with_languages) {
+    for (const auto& file : std::filesystem::directory_iterator(VQ_LANGUAGES_DIR)) {
+      std::filesystem::copy_file(file.path(), program_ / "Languages" / file.path().filename());
+    }
+  }
+  platform::SetProgramFolder(program_.u16string());
+  profile_.WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder", data_.u16string() + u"/");
+  profile_.WriteProfileInt(u"Interface Settings", u"m_boolRunMinimised",
+                           options.start_minimised ? 1 : 0);
+  profile_.WriteProfileInt(u"Interface Settings", u"m_boolSystemTray", options.system_tray ? 1 : 0);
+  profile_.WriteProfileInt(u"Interface Settings", u"m_boolHotKey", options.hot_key ? 1 : 0);
+  profile_.WriteProfileInt(u"Interface Settings", u"m_boolStartUp", 0);
+  profile_.WriteProfileString(u"Interface Settings", u"m_csLastLogin", options.last_login);
+  profile_.WriteProfileString(u"Interface Settings", u"m_csLanguage", options.language);
+  dialogs_ = std::make_unique<CKUserDialogs>();
+}
+
+TestCore::~TestCore() {
+  if (core_ != nullptr) {
+    SetTheCore(nullptr);
+    delete core_;
+  }
+  dialogs_.reset();
+  platform::InstallProfile(previous_profile_);
+  platform::SetProgramFolder(u"");
+}
+
+bool TestCore::Start() {
+  core_ = new CKCore(std::make_unique<CKHiddenDlg>());
+  SetTheCore(core_);
+  const bool started = core_->Init();
+  if (started) {
+    core_->m_SettingsRunTime.m_boolStartMinimised = core_->m_SettingsInterface.m_boolRunMinimised;
+  }
+  return started;
+}
+
+std::filesystem::path TestCore::UserFile(const std::string& name) const {
+  return data_ / (name + ".VaultQuill");
+}
+
+void TestCore::AddUser(const std::u16string& name, const std::u16string& password,
+                       const std::u16string& memo) {
+  WriteUserFile(data_ / (platform::ToUtf8(name) + ".VaultQuill"), name, password, memo);
+  if (core_ != nullptr) {
+    core_->m_Databases.Scan();
+  }
+}
+
+std::string TestCore::MessageText(int entry) const {
+  std::u16string text;
+  core_->m_Languages.GetText(0, static_cast<std::uint8_t>(entry), text);
+  return platform::ToUtf8(text);
+}
+
+void WriteUserFile(const std::filesystem::path& path, const std::u16string& name,
+                   const std::u16string& password, const std::u16string& memo) {
+  CKDatabase database;
+  database.SetPath(path.u16string());
+  database.SetName(name);
+  database.SetMemo(memo);
+  database.NewSalt();
+  database.SetPassword(password);
+  database.SetOpen(true);
+  if (database.Save() != 0) {
+    throw std::runtime_error("the user file could not be written");
+  }
+}
+
+}  // namespace test

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+
+// The GUI tests run against a private home: configuration, data and runtime folders of their
+// own, so that nothing touches the real user's settings, autostart entry or running program.
+namespace test {
+
+// Sets HOME and the XDG folders to fresh folders below a temporary folder (made once per
+// process) and returns that folder. Call before QApplication is made.
+std::filesystem::path PrepareUiEnvironment();
+// The folder PrepareUiEnvironment made.
+const std::filesystem::path& UiEnvironmentRoot();
+
+}  // namespace test
