@@ -38,8 +38,9 @@ CKUserFileReader::~CKUserFileReader() {
 
 int CKUserFileReader::Open(const std::u16string& path, CKUserFileKeys& keys) {
   try {
-    // Readers share the file with each other; none of them writes to it.
-    m_File.Open(path, CKFile::modeRead | CKFile::shareDenyWrite);
+    // No lock: a user file is never changed in place (a save puts a new file in its place), and
+    // a writer that still holds the file it has just moved there must not make a reader fail.
+    m_File.Open(path, CKFile::modeRead | CKFile::shareDenyNone);
     std::uint64_t length = 0;
     m_File.GetLength(length);
     if (length <= userfile::kHeaderSize) {

@@ -85,25 +85,6 @@ TEST(UserFileKeys, SaltAndIVAreFreshEveryTime) {
   EXPECT_TRUE(std::equal(first.begin(), first.begin() + 12, second.begin()));
 }
 
-TEST(UserFileKeys, HeaderChecksInOrder) {
-  CKUserFileKeys keys;
-  userfile::Header header = keys.GetHeader();
-  header[4] = 2;
-  header[5] = 61;
-  keys.SetHeader(header);
-  EXPECT_EQ(keys.CheckHeader(), userfile::kNewerFormat);  // versions before the size
-  header[4] = 0;
-  keys.SetHeader(header);
-  EXPECT_EQ(keys.CheckHeader(), userfile::kUnreadable);
-  header[5] = 60;
-  header[9] = 2;
-  keys.SetHeader(header);
-  EXPECT_EQ(keys.CheckHeader(), userfile::kNewerFormat);
-  header[0] = 'v';
-  keys.SetHeader(header);
-  EXPECT_EQ(keys.CheckHeader(), userfile::kUnreadable);  // the magic first
-}
-
 TEST(UserFileKeys, WrittenHeaderHasThisFormatsBytesAndKeepsTheRest) {
   CKUserFileKeys keys;
   userfile::Header header{};
@@ -115,20 +96,6 @@ TEST(UserFileKeys, WrittenHeaderHasThisFormatsBytesAndKeepsTheRest) {
   EXPECT_EQ(crypto_test::ToHex(Bytes(written.begin(), written.begin() + 10)),
             "56514442013c00000101");
   EXPECT_TRUE(std::equal(written.begin() + 10, written.end(), header.begin() + 10));
-}
-
-TEST(UserFileKeys, CopiesAreIndependent) {
-  CKUserFileKeys keys;
-  keys.SetMemo(u"before");
-  keys.SetPassword(u"one");
-  CKUserFileKeys saved = keys;
-  keys.SetMemo(u"after");
-  keys.SetPassword(u"two");
-  keys = saved;
-  EXPECT_EQ(keys.GetMemo(), u"before");
-  EXPECT_TRUE(keys.CheckPassword(u"one"));
-  keys.SetMemo(keys.GetMemo());  // a memo given its own text
-  EXPECT_EQ(keys.GetMemo(), u"before");
 }
 
 }  // namespace

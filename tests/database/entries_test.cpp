@@ -118,16 +118,6 @@ TEST(DisplayTexts, NameDescriptionAndCaches) {
   EXPECT_EQ(path, u"Bank \\ scan.pdf \\ ");
 }
 
-TEST(DisplayTexts, KindWords) {
-  Tree tree;
-  EXPECT_EQ(database::GetKindWord(*tree.Add(tree.root, ENTRY_FOLDER, u"f")), u"folder");
-  CKTLVARRAY* note = tree.Add(tree.root, ENTRY_NOTE, u"n");
-  EXPECT_EQ(database::GetKindWord(*note), u"note");
-  EXPECT_EQ(database::GetKindWord(*tree.Add(*note, ENTRY_ATTACHMENT, u"a")), u"attachment");
-  tree.root.KindCache() = u"kept";
-  EXPECT_EQ(database::GetKindWord(tree.root), u"kept");
-}
-
 TEST(FindEntries, ByNameIgnoringCaseButNeverAttachments) {
   Tree tree;
   CKTLVARRAY* first = tree.Add(tree.root, ENTRY_FOLDER, u"\u00c4rger");

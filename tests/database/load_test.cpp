@@ -26,12 +26,6 @@ class LoadTest : public ::testing::Test {
     return test::ReadFile(path_);
   }
 
-  int LoadHeaderOnly() {
-    CKDatabase database;
-    database.SetPath(test::U16(path_));
-    return database.Load();
-  }
-
   test::TempDir dir_;
   test::RecordingMessages messages_;
   std::filesystem::path path_;
@@ -65,29 +59,6 @@ TEST_F(LoadTest, HeaderAndMemoReadWithoutPasswordHoweverDamagedTheRest) {
   EXPECT_EQ(database.Load(), 0);
   EXPECT_EQ(database.GetMemo(), u"hint: the usual, with \u00e9t\u00e9");
   EXPECT_FALSE(database.IsOpen());
-}
-
-TEST_F(LoadTest, ShortFilesAndHeaderChecks) {
-  Bytes file = SaveSample();
-  test::WriteFile(path_, Bytes(file.begin(), file.begin() + 60));
-  EXPECT_EQ(LoadHeaderOnly(), userfile::kUnreadable);
-  EXPECT_EQ(test::OpenUserFile(path_).result, userfile::kUnreadable);
-
-  // 61 bytes with a valid header pass the size and header checks; there is no verifier.
-  test::WriteFile(path_, Bytes(file.begin(), file.begin() + 61));
-  EXPECT_EQ(LoadHeaderOnly(), 0);
-  EXPECT_EQ(test::OpenUserFile(path_).result, userfile::kDamaged);
-
-  Bytes newer = file;
-  newer[4] = 2;
-  newer[10] = 0xFF;  // 65,535 iterations that a newer format needs not be derived
-  newer[11] = 0xFF;
-  test::WriteFile(path_, newer);
-  EXPECT_EQ(test::OpenUserFile(path_).result, userfile::kNewerFormat);
-  Bytes wide = file;
-  wide[5] = 61;
-  test::WriteFile(path_, wide);
-  EXPECT_EQ(test::OpenUserFile(path_).result, userfile::kUnreadable);
 }
 
 TEST_F(LoadTest, MissingFileIsUnreadableWithTheFileMessage) {

@@ -36,13 +36,6 @@ class SaveTest : public ::testing::Test {
   std::unique_ptr<CKDatabase> user_;
 };
 
-TEST_F(SaveTest, NotOpenTouchesNothing) {
-  user_->SetOpen(false);
-  EXPECT_EQ(user_->Save(), CKDatabase::kSaveNotOpen);
-  EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
-  EXPECT_TRUE(messages_.shown().empty());
-}
-
 TEST_F(SaveTest, PreviousVersionBecomesTheBackup) {
   test::AddSampleEntries(*user_, u"1");
   const Bytes first = test::TreeBytes(*user_);
