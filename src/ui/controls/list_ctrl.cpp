@@ -164,7 +164,12 @@ void CKListCtrl::SelectEntry(const CKTLVARRAY* entry) {
 }
 
 void CKListCtrl::DeleteRowAt(int row) {
+  const bool was_selected = selectionModel()->isRowSelected(row, QModelIndex());
   model_->RemoveAt(row);
+  if (was_selected) {
+    // The view would select a neighbour; a deleted row leaves nothing selected.
+    clearSelection();
+  }
   FitColumns();
 }
 
