@@ -73,23 +73,32 @@ TestCore::TestCore(const KTestCoreOptions& options)
 }
 
 TestCore::~TestCore() {
-  if (core_ != nullptr) {
-    SetTheCore(nullptr);
-    delete core_;
-  }
+  Stop();
   dialogs_.reset();
   platform::InstallProfile(previous_profile_);
   platform::SetProgramFolder(u"");
 }
 
 bool TestCore::Start() {
-  core_ = new CKCore(std::make_unique<CKHiddenDlg>());
+  return Start(std::make_unique<CKHiddenDlg>());
+}
+
+bool TestCore::Start(std::unique_ptr<CKHiddenWindow> hidden_window) {
+  core_ = new CKCore(std::move(hidden_window));
   SetTheCore(core_);
   const bool started = core_->Init();
   if (started) {
     core_->m_SettingsRunTime.m_boolStartMinimised = core_->m_SettingsInterface.m_boolRunMinimised;
   }
   return started;
+}
+
+void TestCore::Stop() {
+  if (core_ != nullptr) {
+    SetTheCore(nullptr);
+    delete core_;
+    core_ = nullptr;
+  }
 }
 
 std::filesystem::path TestCore::UserFile(const std::string& name) const {

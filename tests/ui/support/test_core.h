@@ -12,6 +12,7 @@
 
 class CKCore;
 class CKDatabase;
+class CKHiddenWindow;
 class CKUserDialogs;
 
 namespace test {
@@ -62,6 +63,10 @@ class TestCore {
 
   // Constructs and initialises the core; false when Init failed (the core is kept for looking).
   bool Start();
+  // The same with another hidden window than the program's.
+  bool Start(std::unique_ptr<CKHiddenWindow> hidden_window);
+  // Deletes the core, as the end of start-up does.
+  void Stop();
   CKCore& core() { return *core_; }
   const std::filesystem::path& program_folder() const { return program_; }
   const std::filesystem::path& data_folder() const { return data_; }
