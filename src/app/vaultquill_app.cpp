@@ -42,7 +42,8 @@ bool CVaultQuillApp::InitInstance() {
   QCoreApplication::setApplicationName(QStringLiteral("VaultQuill"));
   // The language files and the portable marker lie beside the program, whatever folder it was
   // started from.
-  const QString program_folder = QCoreApplication::applicationDirPath();
+  const QString program_folder =
+      program_folder_.isEmpty() ? QCoreApplication::applicationDirPath() : program_folder_;
   platform::SetProgramFolder(program_folder.toStdU16String());
   QDir::setCurrent(program_folder);
 

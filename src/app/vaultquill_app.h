@@ -24,6 +24,9 @@ class CVaultQuillApp {
 
   // The single-instance lock and socket live in this folder instead of the runtime folder.
   void SetInstanceFolder(const QString& folder) { instance_folder_ = folder; }
+  // The program's folder (languages, help pages, portable marker) is this one instead of the
+  // folder of the executable.
+  void SetProgramFolder(const QString& folder) { program_folder_ = folder; }
   void SetMainWindowRunner(MainWindowRunner runner) { main_window_ = std::move(runner); }
 
   // Always false: when it returns the program ends.
@@ -37,6 +40,7 @@ class CVaultQuillApp {
   void RunLogInLoop(CKCore& core);
 
   QString instance_folder_;
+  QString program_folder_;
   MainWindowRunner main_window_;
   bool woke_other_ = false;
 };
