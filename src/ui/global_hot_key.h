@@ -20,6 +20,8 @@ class CKGlobalHotKey : public QObject, public QAbstractNativeEventFilter {
     virtual void Ungrab() = 0;
     // Whether a native event is the press of the grabbed key.
     virtual bool IsPress(const QByteArray& event_type, void* message) const = 0;
+    // The window system's code of the grabbed key; 0 when none is grabbed.
+    virtual std::uint32_t GrabbedKeyCode() const = 0;
   };
 
   explicit CKGlobalHotKey(QObject* parent = nullptr);

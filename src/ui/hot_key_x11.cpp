@@ -55,13 +55,15 @@ class X11HotKey final : public CKGlobalHotKey::Backend {
   }
 
   void Ungrab() override {
+    if (grabbed_.empty()) {
+      return;
+    }
     for (const std::uint16_t state : grabbed_) {
       xcb_ungrab_key(connection_, keycode_, root_, state);
     }
-    if (!grabbed_.empty()) {
-      xcb_flush(connection_);
-    }
     grabbed_.clear();
+    // A round trip, so that the key is free for other programs when this returns.
+    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
   }
 
   bool IsPress(const QByteArray& event_type, void* message) const override {
@@ -80,7 +82,7 @@ class X11HotKey final : public CKGlobalHotKey::Backend {
            (press->state & relevant & static_cast<std::uint16_t>(~ignored)) == modifiers_;
   }
 
-  xcb_keycode_t Keycode() const { return keycode_; }
+  std::uint32_t GrabbedKeyCode() const override { return grabbed_.empty() ? 0 : keycode_; }
 
  private:
   bool HasVariant(std::uint16_t state) const {
