@@ -7,6 +7,7 @@
 #include "cli/error_messages.h"
 #include "cli/exit_codes.h"
 #include "crypto/user_file.h"
+#include "database/file_paths.h"
 #include "elements/wipe_string.h"
 #include "files/file_utils.h"
 #include "platform/format.h"
@@ -99,6 +100,21 @@ int Session::FindUser(std::u16string_view name, CKDatabase*& user) {
     return kExitNotFound;
   }
   return kExitOk;
+}
+
+std::u16string Session::UserFilePath(std::u16string_view name, std::u16string& user) {
+  CKDatabasesContainer* users = nullptr;
+  if (Users(users) != kExitOk) {
+    return {};
+  }
+  if (const CKDatabase* listed = users->FindUser(name); listed != nullptr) {
+    user = listed->GetName();
+    return listed->GetPath();
+  }
+  std::u16string path =
+      *data_folder_ + std::u16string(name) + std::u16string(CKDatabasesContainer::kExtension);
+  user = name;
+  return database::PathExists(path) ? path : std::u16string();
 }
 
 int Session::OpenUser(std::u16string_view name, CKDatabase*& user, bool report_failure,

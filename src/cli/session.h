@@ -50,6 +50,10 @@ class Session final : private CKDatabasesHost {
   int Users(CKDatabasesContainer*& users, bool create_folder = false);
   // A listed user, without a password: 0 or kExitNotFound.
   int FindUser(std::u16string_view name, CKDatabase*& user);
+  // The user file of a name: the listed user's (with the user's name as stored in `user`),
+  // else a file of that name in the data folder, which is not listed when its header is
+  // damaged. Empty when there is neither.
+  std::u16string UserFilePath(std::u16string_view name, std::u16string& user);
   // Asks for the user's password and logs the user in: 0, the open result (1 to 4, said on
   // standard error when asked to), kExitNotFound, or kExitUsage when no password could be read.
   // The typed password is wiped, unless the caller keeps it (and wipes it).

@@ -112,11 +112,15 @@ TEST(CliUserFileTest, DumpShowsWhatADamagedFileStillHolds) {
   EXPECT_EQ(survivor["tag"].toInt(), 0x8020);
   EXPECT_EQ(survivor["children"].toArray()[0].toObject()["text"].toString(), "Survivor");
 
-  // A damaged header keeps the file out of the users list, but it can still be dumped.
+  // A damaged header keeps the file out of the users list, but it can still be checked and
+  // dumped.
   std::string bytes = ReadBytes(cli.UserFile("alice"));
   bytes[0] = 'X';
   std::ofstream(cli.UserFile("alice"), std::ios::binary | std::ios::trunc) << bytes;
   EXPECT_EQ(cli.Run({"users"}).out, "");
+  const test::CliResult checked = cli.Run({"check", "alice"});
+  EXPECT_EQ(checked.exit_code, 1);
+  EXPECT_NE(checked.out.find("not a VaultQuill user file"), std::string::npos);
   const test::CliResult header = cli.Run({"dump", "alice"});
   EXPECT_EQ(header.exit_code, 1);
   EXPECT_EQ(ParseObject(header.out)["result"].toInt(), 1);

@@ -4,6 +4,7 @@
 #include "cli/exit_codes.h"
 #include "cli/session.h"
 #include "crypto/user_file.h"
+#include "crypto/user_file_io.h"
 
 namespace cli {
 namespace {
@@ -24,6 +25,21 @@ class CheckCommand final : public Command {
   }
 
   int Run(Session& session, const Invocation& call) override {
+    // A file whose header does not read is not listed as a user; its result is told all the
+    // same.
+    std::u16string name;
+    const std::u16string path = session.UserFilePath(call.Argument(0), name);
+    if (!path.empty()) {
+      CKUserFileKeys keys;
+      CKUserFileReader reader;
+      const int header = reader.Open(path, keys);
+      reader.Close();
+      if (header != userfile::kOpened) {
+        session.Out().WriteText(Session::DescribeOpenResult(header, name));
+        session.Out().Write("\n");
+        return header;
+      }
+    }
     CKDatabase* user = nullptr;
     const int result = session.OpenUser(call.Argument(0), user, /*report_failure=*/false);
     if (result > userfile::kWrongPassword) {

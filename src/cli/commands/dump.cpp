@@ -5,7 +5,6 @@
 #include "cli/session.h"
 #include "cli/user_json.h"
 #include "crypto/user_file_io.h"
-#include "database/file_paths.h"
 #include "database/tree_io.h"
 #include "elements/tags.h"
 #include "elements/wipe_string.h"
@@ -13,25 +12,6 @@
 
 namespace cli {
 namespace {
-
-// The user file of a name: the listed user's, else a file of that name in the data folder
-// (a file whose header is damaged is not listed). Empty when there is neither.
-std::u16string UserFilePath(Session& session, std::u16string_view name, std::u16string& user) {
-  CKDatabasesContainer* users = nullptr;
-  if (session.Users(users) != kExitOk) {
-    return {};
-  }
-  if (const CKDatabase* listed = users->FindUser(name); listed != nullptr) {
-    user = listed->GetName();
-    return listed->GetPath();
-  }
-  std::u16string folder;
-  session.DataFolder(folder);
-  std::u16string path =
-      folder + std::u16string(name) + std::u16string(CKDatabasesContainer::kExtension);
-  user = name;
-  return database::PathExists(path) ? path : std::u16string();
-}
 
 class DumpCommand final : public Command {
  public:
@@ -55,7 +35,7 @@ class DumpCommand final : public Command {
 
   int Run(Session& session, const Invocation& call) override {
     std::u16string name;
-    const std::u16string path = UserFilePath(session, call.Argument(0), name);
+    const std::u16string path = session.UserFilePath(call.Argument(0), name);
     if (path.empty()) {
       CKDatabase* none = nullptr;
       return session.FindUser(call.Argument(0), none);  // says that there is no such user
