@@ -54,10 +54,14 @@ void RenderLanguage(const std::u16string& language, const QString& suffix) {
     ++g_failures;
     return;
   }
+  // The pictures show a typical home rather than the renderer's temporary folders.
+  CKSettingsRunTime& run_time = core.core().m_SettingsRunTime;
+  run_time.m_csUserName = u"ada";
   test::WhenRunning<CKLoginDlg>([&](CKLoginDlg& dialog) { Capture(dialog, "login" + suffix); });
   core.core().m_Databases.LogIn();
 
   CKDatabase fresh;
+  run_time.m_csUserDataFolder = u"/home/ada/.local/share/Orlavo software/VaultQuill/";
   test::WhenRunning<CKEditDatabaseDlg>(
       [&](CKEditDatabaseDlg& dialog) { Capture(dialog, "user-editor-new" + suffix); });
   CKEditDatabaseDlg(core.core().m_Databases, fresh, true, nullptr).DoModal();
@@ -67,8 +71,10 @@ void RenderLanguage(const std::u16string& language, const QString& suffix) {
       [&](CKEditDatabaseDlg& dialog) { Capture(dialog, "user-editor-edit" + suffix); });
   CKEditDatabaseDlg(core.core().m_Databases, *alice, false, nullptr).DoModal();
 
-  test::WhenRunning<CAboutDlg>([&](CAboutDlg& dialog) { Capture(dialog, "about" + suffix); });
-  CAboutDlg(nullptr).DoModal();
+  if (suffix.isEmpty()) {  // the About box's texts are the same in every language
+    test::WhenRunning<CAboutDlg>([&](CAboutDlg& dialog) { Capture(dialog, "about"); });
+    CAboutDlg(nullptr).DoModal();
+  }
 }
 
 // Every icon of the program at 16 and 32 pixels, with its id.
