@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "ui/controls/rich_edit.h"
+#include "ui/entry_editors_qt.h"
 #include "ui/hidden_dlg.h"
 #include "ui/user_dialogs.h"
 
@@ -71,6 +72,7 @@ bool CVaultQuillApp::InitInstance() {
 
   {
     const CKUserDialogs dialogs;
+    const CKQtEntryEditors editors;
     RunLogInLoop(*core);
   }
 
