@@ -181,7 +181,7 @@ void CKLoginDlg::OnCancel() {
 void CKLoginDlg::OnNewUser() {
   CKCore* core = TheCore();
   const std::u16string folder_before = core != nullptr ? core->GetDataFolder() : std::u16string();
-  users_.CreateUser();
+  const bool created = users_.CreateUser() != nullptr;
   // The user editor may have chosen another data folder: the list shows that folder's users.
   if (core != nullptr && core->GetDataFolder() != folder_before) {
     users_.Scan();
@@ -189,6 +189,11 @@ void CKLoginDlg::OnNewUser() {
   FillUserList(QString());
   if (users_.GetCount() > 0) {
     EnableControls();
+  }
+  if (created && IsInTray()) {
+    // The user has just made a user here (on a first start, while the dialog waited in the
+    // tray): the next thing is to log in, so the dialog comes forward.
+    RestoreFromTray();
   }
 }
 

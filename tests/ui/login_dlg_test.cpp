@@ -327,6 +327,21 @@ class LogInStartingMinimised : public LogIn {
   }
 };
 
+TEST_F(LogInStartingMinimised, AUserMadeOnTheFirstStartBringsTheDialogForward) {
+  ASSERT_TRUE(core_.Start());
+  test::WhenRunning<Editor>([&](Editor& editor) {
+    Type(editor, Editor::kPassword, QStringLiteral("pw"));
+    Type(editor, Editor::kConfirm, QStringLiteral("pw"));
+    Click(editor, CKDialog::kIdOk);
+  });
+  test::WhenRunning<CKLoginDlg>([&](CKLoginDlg& login) {
+    EXPECT_FALSE(login.IsInTray());
+    EXPECT_FALSE(login.isMinimized());
+    login.close();
+  });
+  core().m_Databases.LogIn();
+}
+
 TEST_F(LogInStartingMinimised, OnlyTheFirstLogInDialogStartsMinimised) {
   ASSERT_TRUE(core_.Start());
   core_.AddUser(u"nina", u"pw");
