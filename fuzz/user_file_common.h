@@ -28,8 +28,12 @@ class QuietMessages final : public platform::MessageSink {
 inline const std::u16string& WriteUserFile(const std::uint8_t* data, std::size_t size) {
   static const QuietMessages quiet;
   static const std::string path = [] {
+    // A folder in memory where there is one: every run writes the file anew.
     const char* folder = std::getenv("TMPDIR");
-    std::string pattern = std::string(folder != nullptr ? folder : "/tmp") + "/vq-fuzz-XXXXXX";
+    if (folder == nullptr) {
+      folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    }
+    std::string pattern = std::string(folder) + "/vq-fuzz-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0) {
       std::abort();

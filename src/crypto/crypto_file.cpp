@@ -24,20 +24,26 @@ constexpr std::size_t WholeBlocks(std::size_t bytes) {
 
 }  // namespace
 
-CKCryptoFile::CKCryptoFile(CKCryptoSymmetric* cipher)
-    : CKFile(true, true), m_pCipher(cipher), m_pChunk(new std::uint8_t[kChunkSize]) {
-  std::memset(m_pChunk.get(), 0, kChunkSize);
-}
+CKCryptoFile::CKCryptoFile(CKCryptoSymmetric* cipher) : CKFile(true, true), m_pCipher(cipher) {}
 
 CKCryptoFile::~CKCryptoFile() {
   WipeHeld();
 }
 
 void CKCryptoFile::WipeHeld() {
-  platform::SecureZero(m_pChunk.get(), kChunkSize);
+  if (m_pChunk != nullptr) {
+    platform::SecureZero(m_pChunk.get(), kChunkSize);
+  }
   m_nHeldStart = 0;
   m_nHeldEnd = 0;
   m_nSealed = 0;
+}
+
+void CKCryptoFile::EnsureChunk() {
+  // Made when a stream begins: a file whose header alone is read never needs it.
+  if (m_pChunk == nullptr) {
+    m_pChunk.reset(new std::uint8_t[kChunkSize]());
+  }
 }
 
 void CKCryptoFile::Attach(CKFile& file) {
@@ -57,6 +63,7 @@ bool CKCryptoFile::Begin(bool for_writing) {
   GetLength(length);
   GetPosition(position);
   const std::uint64_t area = length > position ? length - position : 0;
+  EnsureChunk();
   WipeHeld();
   m_nStreamPosition = 0;
   m_bReachedEnd = false;
@@ -182,6 +189,7 @@ bool CKCryptoFile::Write(const void* buffer, std::uint32_t count, std::uint32_t*
     errno = EINVAL;
     return Fail(ErrWrite);
   }
+  EnsureChunk();
   const auto* in = static_cast<const std::uint8_t*>(buffer);
   std::size_t taken = 0;
   while (taken < count) {

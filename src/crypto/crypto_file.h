@@ -58,6 +58,7 @@ class CKCryptoFile : public CKFile {
   bool FileFailed() const { return m_bFileFailed; }
 
  private:
+  void EnsureChunk();
   // Reads up to count bytes of whole blocks from the file and deciphers them in place; returns
   // how many bytes were deciphered (a multiple of 16).
   std::size_t FetchBlocks(std::uint8_t* out, std::size_t count);
