@@ -3,6 +3,7 @@
 // Run under an X server (tools/screenshots.sh starts Xvfb) so that real fonts are used.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -14,13 +15,20 @@
 
 #include "core/core.h"
 #include "database/database.h"
+#include "database/entries.h"
+#include "elements/tags.h"
+#include "elements/tlv_array.h"
 #include "support/dialog_driver.h"
 #include "support/test_core.h"
 #include "support/ui_environment.h"
 #include "ui/about_dlg.h"
 #include "ui/controls/icons.h"
 #include "ui/edit_database_dlg.h"
+#include "ui/folder_editor.h"
+#include "ui/generator_dlg.h"
 #include "ui/login_dlg.h"
+#include "ui/move_to_dlg.h"
+#include "ui/note_editor.h"
 
 namespace {
 
@@ -40,6 +48,79 @@ void Capture(CKDialog& dialog, const QString& name) {
     std::printf("%s\n", qPrintable(path));
   }
   dialog.EndDialog(CKDialog::kIdCancel);
+}
+
+// A folder "Finance" holding the note "Online banking" with two statements attached, as a
+// user would have them.
+CKTLVARRAY& AddSampleNote(CKTLVARRAY& root) {
+  CKTLVARRAY* finance = database::CreateEntry(root, ENTRY_FOLDER);
+  finance->SetStringByTag(TAG_NAME, u"Finance");
+  finance->SetStringByTag(TAG_TEXT, u"Banks, cards, insurance and tax papers.");
+  finance->SetDwordByTag(TAG_ICON, 11);
+  root.AddChild(finance);
+  CKTLVARRAY* note = database::CreateEntry(*finance, ENTRY_NOTE);
+  note->SetStringByTag(TAG_NAME, u"Online banking");
+  note->SetStringByTag(TAG_LOGIN, u"ada.lovelace");
+  note->SetStringByTag(TAG_PASSWORD, u"k7#Tq9!vLm2x");
+  note->SetStringByTag(TAG_EMAIL, u"ada@example.org");
+  note->SetStringByTag(TAG_URL, u"https://bank.example.com/login");
+  note->SetStringByTag(TAG_TEXT,
+                       u"Security question: first pet is \"Babbage\".\n"
+                       u"The card's PIN is in the safe, not here.");
+  note->SetDwordByTag(TAG_CREATED, 1741944360);   // 14 March 2025
+  note->SetDwordByTag(TAG_MODIFIED, 1777747200);  // 2 May 2026
+  const std::pair<const char16_t*, std::uint32_t> files[] = {{u"statement-2026-04.pdf", 250'880},
+                                                             {u"card-contract.pdf", 1'572'864}};
+  for (const auto& [name, size] : files) {
+    CKTLVARRAY* attachment = database::CreateEntry(*note, ENTRY_ATTACHMENT);
+    attachment->SetStringByTag(TAG_FILE_NAME, name);
+    attachment->SetDwordByTag(TAG_FILE_SIZE, size);
+    attachment->FindChild(TAG_FILE_DATA)->GetBuffer(size);
+    note->AddChild(attachment);
+  }
+  finance->AddChild(note);
+  return *note;
+}
+
+// The note editor, the folder editor, the move-to dialog and the generator in both modes, on
+// the logged-in user's sample data.
+void RenderEditors(test::TestCore& core, const QString& suffix) {
+  test::WhenRunning<CKLoginDlg>([](CKLoginDlg& dialog) {
+    dialog.Item<QLineEdit>(CKLoginDlg::kPassword)->setText(QStringLiteral("correct horse"));
+    dialog.OnOK();
+  });
+  CKTLVARRAY* root = core.core().m_Databases.LogIn() ? core.core().GetRootFolder() : nullptr;
+  if (root == nullptr) {
+    std::fprintf(stderr, "the sample user did not log in\n");
+    ++g_failures;
+    return;
+  }
+  CKTLVARRAY& note = AddSampleNote(*root);
+  CKTLVARRAY& finance = *note.GetParent();
+  for (const char16_t* name : {u"Home", u"Travel"}) {
+    CKTLVARRAY* folder = database::CreateEntry(*root, ENTRY_FOLDER);
+    folder->SetStringByTag(TAG_NAME, name);
+    root->AddChild(folder);
+  }
+  CKTLVARRAY* archive = database::CreateEntry(finance, ENTRY_FOLDER);
+  archive->SetStringByTag(TAG_NAME, u"Archive");
+  finance.AddChild(archive);
+
+  test::WhenRunning<CKNoteDlg>([&](CKNoteDlg& dialog) { Capture(dialog, "note-editor" + suffix); });
+  CKNoteDlg(note, nullptr).DoModal();
+  test::WhenRunning<CKFolderDlg>(
+      [&](CKFolderDlg& dialog) { Capture(dialog, "folder-editor" + suffix); });
+  CKFolderDlg(finance, nullptr).DoModal();
+  test::WhenRunning<CKMoveToDlg>([&](CKMoveToDlg& dialog) { Capture(dialog, "move-to" + suffix); });
+  CKMoveToDlg(note, nullptr).DoModal();
+  for (const bool pick : {false, true}) {
+    test::WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& dialog) {
+      dialog.OnGenerate();
+      Capture(dialog, (pick ? "generator-pick" : "generator") + suffix);
+    });
+    CKGeneratorDlg(pick, nullptr).DoModal();
+  }
+  core.core().m_Databases.LogOut();
 }
 
 void RenderLanguage(const std::u16string& language, const QString& suffix) {
@@ -70,6 +151,8 @@ void RenderLanguage(const std::u16string& language, const QString& suffix) {
   test::WhenRunning<CKEditDatabaseDlg>(
       [&](CKEditDatabaseDlg& dialog) { Capture(dialog, "user-editor-edit" + suffix); });
   CKEditDatabaseDlg(core.core().m_Databases, *alice, false, nullptr).DoModal();
+
+  RenderEditors(core, suffix);
 
   if (suffix.isEmpty()) {  // the About box's texts are the same in every language
     test::WhenRunning<CAboutDlg>([&](CAboutDlg& dialog) { Capture(dialog, "about"); });
