@@ -252,6 +252,11 @@ void CKGeneratorDlg::OnCancel() {
   CKDialog::OnCancel();
 }
 
+void CKGeneratorDlg::OnClose() {
+  StoreOptions();
+  CKDialog::OnClose();
+}
+
 bool CKGeneratorDlg::ShowHelp() {
   return help::ShowPage(QStringLiteral("passwords-generator"));
 }

@@ -46,6 +46,8 @@ class CKGeneratorDlg final : public CKDialog {
   bool ShowHelp() override;
   void OnOK() override;
   void OnCancel() override;
+  // The close box is Cancel here too: the options are stored.
+  void OnClose() override;
 
   void OnGenerate();
   void OnCopy();

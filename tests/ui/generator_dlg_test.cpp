@@ -100,17 +100,18 @@ TEST_F(Generator, TheCustomToggleAlwaysOpensOffAndCancelStoresToo) {
     Replace(dialog, Dlg::kLength, QStringLiteral("7"));
     Click(dialog, Dlg::kGenerate);
     EXPECT_EQ(TextOf(dialog, Dlg::kResult), QStringLiteral("qqqqqqq"));
-    Click(dialog, CKDialog::kIdCancel);
+    Replace(dialog, Dlg::kCustomCharacters, QStringLiteral("qq#"));
+    dialog.close();  // the close box stores the options as Cancel does
   });
   RunPasswordGenerator(nullptr);
   EXPECT_TRUE(core().m_SettingsUserBased.boolIsCustomEnabled);
-  EXPECT_EQ(core().m_SettingsUserBased.stringCustomArray, u"qq");
+  EXPECT_EQ(core().m_SettingsUserBased.stringCustomArray, u"qq#");
 
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   test::WhenRunning<Dlg>([&](Dlg& dialog) {
     EXPECT_FALSE(dialog.Item<QAbstractButton>(Dlg::kCustomToggle)->isChecked());
     EXPECT_FALSE(dialog.GetDlgItem(Dlg::kCustomCharacters)->isEnabled());
-    EXPECT_EQ(TextOf(dialog, Dlg::kCustomCharacters), QStringLiteral("qq"));
+    EXPECT_EQ(TextOf(dialog, Dlg::kCustomCharacters), QStringLiteral("qq#"));
     Click(dialog, Dlg::kGenerate);  // nothing enabled: no password, no message
     EXPECT_TRUE(TextOf(dialog, Dlg::kResult).isEmpty());
     Click(dialog, Dlg::kCopy);
