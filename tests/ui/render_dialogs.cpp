@@ -27,6 +27,7 @@
 #include "ui/folder_editor.h"
 #include "ui/generator_dlg.h"
 #include "ui/login_dlg.h"
+#include "ui/main_window.h"
 #include "ui/move_to_dlg.h"
 #include "ui/note_editor.h"
 
@@ -123,6 +124,57 @@ void RenderEditors(test::TestCore& core, const QString& suffix) {
   core.core().m_Databases.LogOut();
 }
 
+// The main window on a user's everyday tree: the folders and notes at the top, and a search.
+void RenderMainWindow(test::TestCore& core, const QString& suffix) {
+  test::WhenRunning<CKLoginDlg>([](CKLoginDlg& dialog) {
+    dialog.Item<QLineEdit>(CKLoginDlg::kPassword)->setText(QStringLiteral("correct horse"));
+    dialog.OnOK();
+  });
+  CKTLVARRAY* root = core.core().m_Databases.LogIn() ? core.core().GetRootFolder() : nullptr;
+  if (root == nullptr) {
+    std::fprintf(stderr, "the sample user did not log in\n");
+    ++g_failures;
+    return;
+  }
+  const auto add = [](CKTLVARRAY& parent, std::uint32_t kind, const char16_t* name,
+                      const char16_t* text, std::uint32_t icon) -> CKTLVARRAY& {
+    CKTLVARRAY* entry = database::CreateEntry(parent, kind);
+    entry->SetStringByTag(TAG_NAME, name);
+    entry->SetStringByTag(TAG_TEXT, text);
+    entry->SetDwordByTag(TAG_ICON, icon);
+    parent.AddChild(entry);
+    return *entry;
+  };
+  CKTLVARRAY& finance = add(*root, ENTRY_FOLDER, u"Finance", u"Banks, cards, tax", 11);
+  add(*root, ENTRY_FOLDER, u"Home", u"Router, alarm, utilities", 10);
+  add(*root, ENTRY_FOLDER, u"Travel", u"Airlines and hotels", 10);
+  add(*root, ENTRY_FOLDER, u"Work", u"", 10);
+  add(*root, ENTRY_NOTE, u"E-mail", u"Personal mailbox", 0)
+      .SetStringByTag(TAG_LOGIN, u"ada@example.org");
+  add(*root, ENTRY_NOTE, u"Photo editor", u"Licence for two computers", 1);
+  add(*root, ENTRY_NOTE, u"Streaming", u"Family plan, renews in May", 0);
+  add(*root, ENTRY_NOTE, u"Wi-Fi at home", u"Guest network: QuillGuest", 0);
+  add(finance, ENTRY_NOTE, u"Online banking", u"Bank of Example, current account", 0);
+  add(finance, ENTRY_NOTE, u"Credit card", u"Expires 09/28; bank hotline on the back", 0);
+  add(finance, ENTRY_NOTE, u"Tax office", u"Online tax return", 0);
+
+  const QSize size(560, 420);
+  test::WhenRunning<CVaultQuillDlg>([&](CVaultQuillDlg& window) {
+    window.resize(size);
+    Capture(window, "main-window" + suffix);
+  });
+  CVaultQuillDlg::Run(core.core());
+  if (suffix.isEmpty()) {
+    test::WhenRunning<CVaultQuillDlg>([&](CVaultQuillDlg& window) {
+      window.resize(size);
+      window.Item<QLineEdit>(CVaultQuillDlg::kSearch)->setText(QStringLiteral("bank"));
+      Capture(window, "main-window-search");
+    });
+    CVaultQuillDlg::Run(core.core());
+  }
+  core.core().m_Databases.LogOut();
+}
+
 void RenderLanguage(const std::u16string& language, const QString& suffix) {
   test::KTestCoreOptions options;
   options.language = language;
@@ -153,6 +205,7 @@ void RenderLanguage(const std::u16string& language, const QString& suffix) {
   CKEditDatabaseDlg(core.core().m_Databases, *alice, false, nullptr).DoModal();
 
   RenderEditors(core, suffix);
+  RenderMainWindow(core, suffix);
 
   if (suffix.isEmpty()) {  // the About box's texts are the same in every language
     test::WhenRunning<CAboutDlg>([&](CAboutDlg& dialog) { Capture(dialog, "about"); });
