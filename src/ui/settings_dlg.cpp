@@ -11,6 +11,7 @@
 #include "languages/text_ids.h"
 #include "platform/choosers.h"
 #include "platform/profile_store.h"
+#include "settings/user_folders.h"
 #include "ui/controls/adv_button.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/hot_key_ctrl.h"
@@ -82,6 +83,12 @@ void SetEditText(const CKDialog& dialog, int id, const std::u16string& text) {
     secure::WipeLineEdit(edit);
     edit->setText(QString::fromStdU16String(text));
   }
+}
+
+// Makes the folder and any missing folder above it (new ones private to the user).
+bool MakeDataFolder(const std::u16string& folder) {
+  std::u16string failed;
+  return settings::CreateFolderPath(folder, failed);
 }
 
 void ReplaceString(std::u16string& target, const std::u16string& value) {
@@ -302,7 +309,7 @@ void CKSettingsDlg::OnBrowseDataFolder() {
     return;
   }
   AddBackslash(folder);
-  if (!CreateFolder(folder)) {
+  if (!MakeDataFolder(folder)) {
     core->m_Languages.ShowMessage(texts::kMsgFolderUnusable.entry);
     return;
   }
@@ -318,7 +325,7 @@ bool CKSettingsDlg::PrepareDataFolder() {
   std::u16string folder = values_.data_folder;
   AddBackslash(folder);
   // A relative path would depend on the folder the program happens to start in.
-  if (folder.front() != u'/' || !CreateFolder(folder)) {
+  if (folder.front() != u'/' || !MakeDataFolder(folder)) {
     if (const CKCore* core = TheCore()) {
       core->m_Languages.ShowMessage(texts::kMsgFolderUnusable.entry);
     }

@@ -1,0 +1,83 @@
+// The hot key chosen in the settings takes effect at once on the X server: the new combination
+// is grabbed, the old one given back, and turning the key off frees it for other programs.
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QAbstractButton>
+#include <QTest>
+#include <cstdlib>
+
+#include "core/core.h"
+#include "support/dialog_driver.h"
+#include "support/test_core.h"
+#include "ui/controls/hot_key_ctrl.h"
+#include "ui/global_hot_key.h"
+#include "ui/hidden_dlg.h"
+#include "ui/settings_dlg.h"
+
+extern bool g_has_display;
+
+namespace {
+
+using Dlg = CKSettingsDlg;
+
+// Another X client: whether it may grab a key in a modifier state (it lets go at once).
+bool OthersCanGrab(std::uint32_t keycode, std::uint16_t state) {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  const xcb_void_cookie_t cookie =
+      xcb_grab_key_checked(connection, 1, root, state, static_cast<xcb_keycode_t>(keycode),
+                           XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+  xcb_generic_error_t* error = xcb_request_check(connection, cookie);
+  const bool free = error == nullptr;
+  std::free(error);
+  xcb_disconnect(connection);
+  return free;
+}
+
+// The X key code of a virtual key, as the grab translates it.
+std::uint32_t KeyCodeOf(std::uint16_t virtual_key) {
+  CKGlobalHotKey probe;
+  if (!probe.Register(virtual_key, 1)) {
+    return 0;
+  }
+  return probe.GetBackend()->GrabbedKeyCode();
+}
+
+TEST(SettingsHotKey, ANewKeyIsClaimedAtOnceAndTurningItOffGivesItBack) {
+  if (!g_has_display) {
+    GTEST_SKIP() << "no X server";
+  }
+  const std::uint32_t f10 = KeyCodeOf(121);
+  const std::uint32_t f9 = KeyCodeOf(120);
+  ASSERT_NE(f10, 0u);
+  ASSERT_NE(f9, 0u);
+  test::KTestCoreOptions options;
+  options.hot_key = true;
+  test::TestCore core(options);
+  ASSERT_TRUE(core.Start());
+  auto& hidden = dynamic_cast<CKHiddenDlg&>(core.core().GetHiddenDlg());
+  ASSERT_TRUE(hidden.HotKey().IsRegistered());
+  ASSERT_FALSE(OthersCanGrab(f10, XCB_MOD_MASK_CONTROL));
+
+  test::WhenRunning<Dlg>([](Dlg& dialog) {
+    auto* control = dialog.Item<CKHotKeyCtrl>(Dlg::kHotKey);
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_F9, Qt::AltModifier);
+    dialog.Item<QAbstractButton>(CKDialog::kIdOk)->click();
+  });
+  ASSERT_TRUE(RunSettingsDialog(nullptr));
+  EXPECT_TRUE(hidden.HotKey().IsRegistered());
+  EXPECT_FALSE(OthersCanGrab(f9, XCB_MOD_MASK_1));  // Alt+F9 is ours now
+  EXPECT_TRUE(OthersCanGrab(f10, XCB_MOD_MASK_CONTROL));
+
+  test::WhenRunning<Dlg>([](Dlg& dialog) {
+    dialog.Item<QAbstractButton>(Dlg::kHotKeyOn)->click();
+    dialog.Item<QAbstractButton>(CKDialog::kIdOk)->click();
+  });
+  ASSERT_TRUE(RunSettingsDialog(nullptr));
+  EXPECT_FALSE(hidden.HotKey().IsRegistered());
+  EXPECT_TRUE(OthersCanGrab(f9, XCB_MOD_MASK_1));
+}
+
+}  // namespace
