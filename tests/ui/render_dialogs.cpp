@@ -30,6 +30,8 @@
 #include "ui/main_window.h"
 #include "ui/move_to_dlg.h"
 #include "ui/note_editor.h"
+#include "ui/settings_dlg.h"
+#include "updater/updater_dlg.h"
 
 namespace {
 
@@ -175,6 +177,26 @@ void RenderMainWindow(test::TestCore& core, const QString& suffix) {
   core.core().m_Databases.LogOut();
 }
 
+// The settings with a typical data folder, and the update dialog with short release notes.
+void RenderSettingsAndUpdate(test::TestCore& core, const QString& suffix) {
+  core.profile().WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder",
+                                    u"/home/ada/.local/share/Orlavo software/VaultQuill");
+  test::WhenRunning<CKSettingsDlg>(
+      [&](CKSettingsDlg& dialog) { Capture(dialog, "settings" + suffix); });
+  CKSettingsDlg(nullptr).DoModal();
+
+  CKCore& running = core.core();
+  running.m_SettingsSystem.m_csUpdateSavePath = u"/home/ada/Downloads/";
+  const QByteArray notes(
+      "{\\rtf1\\ansi {\\b VaultQuill 2.1}\\par Faster log-in on large user files.\\par "
+      "The note editor remembers its size.\\par}");
+  test::WhenRunning<CKUpdaterDlg>(
+      [&](CKUpdaterDlg& dialog) { Capture(dialog, "update" + suffix); });
+  CKUpdaterDlg(running.m_SettingsInterface, running.m_SettingsSystem, running.m_SettingsRunTime,
+               running.m_Languages, notes)
+      .DoModal();
+}
+
 void RenderLanguage(const std::u16string& language, const QString& suffix) {
   test::KTestCoreOptions options;
   options.language = language;
@@ -206,6 +228,7 @@ void RenderLanguage(const std::u16string& language, const QString& suffix) {
 
   RenderEditors(core, suffix);
   RenderMainWindow(core, suffix);
+  RenderSettingsAndUpdate(core, suffix);
 
   if (suffix.isEmpty()) {  // the About box's texts are the same in every language
     test::WhenRunning<CAboutDlg>([&](CAboutDlg& dialog) { Capture(dialog, "about"); });
