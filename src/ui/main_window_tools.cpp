@@ -46,9 +46,8 @@ void CVaultQuillDlg::OnSettings() {
   }
   const BusyScope busy(*this);
   const std::u16string language = core->m_Languages.GetActiveName();
-  if (!RunSettingsDialog(this)) {
-    return;
-  }
+  const bool confirmed = RunSettingsDialog(this);
+  // The dialog switches the language as soon as one is picked, even when it is then cancelled.
   if (core->m_Languages.GetActiveName() != language) {
     TranslateMenu();
     ApplyTooltips();
@@ -57,7 +56,9 @@ void CVaultQuillDlg::OnSettings() {
     }
     UpdateClipboardStatus();
   }
-  core->SaveSettings();
+  if (confirmed) {
+    core->SaveSettings();
+  }
 }
 
 void CVaultQuillDlg::OnGenerator() {
