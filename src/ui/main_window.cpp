@@ -218,9 +218,17 @@ void CVaultQuillDlg::MinimiseToTray() {
   // The next log-in dialog starts where this window went.
   core->m_SettingsRunTime.m_boolStartMinimised = true;
   if (!m_bBusy) {
+    // Once the minimising has finished (the window system may still be showing it minimised).
     // Nobody is at the window: no question holds the notes open.
-    m_dwCloseMode = kCloseToLogIn;
-    EndWindow();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (IsRunning() && !m_bBusy && !closing_) {
+            m_dwCloseMode = kCloseToLogIn;
+            EndWindow();
+          }
+        },
+        Qt::QueuedConnection);
   }
 }
 

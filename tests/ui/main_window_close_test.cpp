@@ -77,11 +77,21 @@ TEST_F(MainWindowTest, MinimisingLogsOutWhenWantedButNotWhileADialogIsOpen) {
     window.RestoreFromTray();
     // With nothing open, Escape minimises and logs out.
     Press(window, QKeyCombination(Qt::Key_Escape));
+    ProcessEvents(50);
     EXPECT_FALSE(window.isVisible());
   });
   EXPECT_TRUE(kept_open);
   EXPECT_TRUE(core().m_SettingsRunTime.m_boolRelogin);
   // The log-in dialog starts where the window went.
+  EXPECT_TRUE(core().m_SettingsRunTime.m_boolStartMinimised);
+
+  // The window system's own minimise button does the same.
+  core().m_SettingsRunTime.m_boolStartMinimised = false;
+  EXPECT_TRUE(Run([](Dlg& window) {
+    window.showMinimized();
+    ProcessEvents(50);
+    EXPECT_FALSE(window.isVisible());
+  }));
   EXPECT_TRUE(core().m_SettingsRunTime.m_boolStartMinimised);
 }
 
