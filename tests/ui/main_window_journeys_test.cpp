@@ -191,6 +191,10 @@ TEST_F(MainWindowJourney,
 TEST_F(MainWindowJourney, TheMenuFollowsALanguageChosenInTheSettingsAndTheGeneratorStandsAlone) {
   bool stand_alone = false;
   Run([&](Dlg& window) {
+    EXPECT_EQ(window.windowTitle().toStdString(), Message(3, 255));
+    EXPECT_EQ(window.MenuAction(menus::kCmdRestore)->text().toStdString(), Message(242, 9));
+    EXPECT_TRUE(window.MenuAction(menus::kCmdNewNote)->text().endsWith(QStringLiteral("\tCtrl+N")));
+    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip().toStdString(), Message(163, 9));
     WhenRunning<CKSettingsDlg>([](CKSettingsDlg& dialog) {
       auto* list = dialog.Item<CKComboBox>(CKSettingsDlg::kLanguage);
       const int german = list->findText(QStringLiteral("Deutsch"));
@@ -203,6 +207,9 @@ TEST_F(MainWindowJourney, TheMenuFollowsALanguageChosenInTheSettingsAndTheGenera
     EXPECT_EQ(window.MenuBar()->actions()[0]->text().toStdString(), Message(241, 0));
     EXPECT_EQ(window.MenuBar()->actions()[0]->text(), QStringLiteral("&Datei"));
     EXPECT_EQ(ControlText(window, Dlg::kSearchCaption).toStdString(), Message(3, 0));
+    EXPECT_EQ(window.MenuAction(menus::kCmdNewNote)->text().section(QLatin1Char('\t'), 0, 0),
+              QString::fromStdString(Message(241, 1)));
+    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip().toStdString(), Message(163, 9));
 
     WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& dialog) {
       stand_alone = !dialog.IsPickMode();

@@ -1,12 +1,11 @@
-// The main window's menus: the menu bar in the active language, the entry list's context menu
-// with its copies to the clipboard, and the tools that lead to the desktop and other dialogs.
+// The main window's menus: the entry list's context menu with its copies to the clipboard, and
+// the tools that lead to the desktop and other dialogs.
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -50,22 +49,6 @@ std::map<std::uint32_t, bool> Enabled(QMenu& menu) {
 std::map<std::uint32_t, bool> All(bool copies, bool others) {
   return {{1, copies}, {2, copies}, {3, copies}, {4, copies},
           {6, others}, {7, others}, {9, others}};
-}
-
-TEST_F(MainWindowTest, TheMenuBarSpeaksTheActiveLanguageAndShowsTheKeys) {
-  Run([&](Dlg& window) {
-    const QList<QAction*> titles = window.MenuBar()->actions();
-    ASSERT_EQ(titles.size(), 3);
-    EXPECT_EQ(titles[1]->text().toStdString(), Message(242, 0));
-    EXPECT_EQ(window.MenuAction(menus::kCmdRestore)->text().toStdString(), Message(242, 9));
-    EXPECT_EQ(window.MenuAction(menus::kCmdNewNote)->text().section(QLatin1Char('\t'), 0, 0),
-              QString::fromStdString(Message(241, 1)));
-    EXPECT_TRUE(window.MenuAction(menus::kCmdNewNote)->text().endsWith(QStringLiteral("Ctrl+N")));
-    EXPECT_EQ(window.windowTitle().toStdString(), Message(3, 255));
-    EXPECT_EQ(ControlText(window, Dlg::kSearchCaption).toStdString(), Message(3, 0));
-    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip().toStdString(), Message(163, 9));
-    window.close();
-  });
 }
 
 TEST_F(MainWindowTest, TheContextMenuOffersOnlyWhatFitsTheSelection) {
