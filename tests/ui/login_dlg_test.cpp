@@ -119,7 +119,7 @@ TEST_F(LogIn, AWrongPasswordEmptiesTheFieldAndTheRightOneThenLogsIn) {
     Click(login, CKDialog::kIdOk);
     auto* password = login.Item<QLineEdit>(CKLoginDlg::kPassword);
     EXPECT_TRUE(password->text().isEmpty());
-    EXPECT_TRUE(password->hasFocus());
+    EXPECT_EQ(login.focusWidget(), password);
     EXPECT_TRUE(login.IsRunning());
     EXPECT_EQ(Messages(), std::vector<std::string>{Message(11)});
     Type(login, CKLoginDlg::kPassword, QStringLiteral("right one"));

@@ -68,26 +68,6 @@ TEST(ButtonST, ADisabledButtonDrawsTheGreyCopy) {
   EXPECT_EQ(button.CurrentImage().toImage(), colour);
 }
 
-TEST(ButtonST, AFlatButtonTracksTheMouseAndFocus) {
-  QWidget window;
-  auto* button = new CButtonST(&window);
-  button->SetIcon(127);
-  EXPECT_TRUE(button->IsFlat());
-  window.show();
-  window.activateWindow();
-  QApplication::setActiveWindow(&window);
-  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-  QApplication::sendEvent(button, &enter);
-  EXPECT_TRUE(button->IsHover());
-  QEvent leave(QEvent::Leave);
-  QApplication::sendEvent(button, &leave);
-  EXPECT_FALSE(button->IsHover());
-  QApplication::sendEvent(button, &enter);
-  QFocusEvent focus_out(QEvent::FocusOut);
-  QApplication::sendEvent(button, &focus_out);
-  EXPECT_FALSE(button->IsHover());
-}
-
 TEST(AdvButton, CheckingEnablesTheDependentsAndInvertingTurnsThatRound) {
   QWidget dialog;
   auto* box = new CKAdvButton(&dialog);
