@@ -19,5 +19,10 @@ function(vq_test name)
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
+  if(ARG_XVFB)
+    # The run has one X server: its tests take turns (key grabs and windows are shared). First
+    # in the list, ahead of the environment, whose value is itself a list.
+    list(PREPEND props RESOURCE_LOCK vq_x_server)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
 endfunction()

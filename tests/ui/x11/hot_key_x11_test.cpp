@@ -23,7 +23,13 @@ class OtherClient {
   OtherClient() : connection_(xcb_connect(nullptr, nullptr)) {
     root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
   }
-  ~OtherClient() { xcb_disconnect(connection_); }
+  // Gives back what it holds and waits until the server has done so: the next test process
+  // must find the keys free.
+  ~OtherClient() {
+    xcb_ungrab_key(connection_, XCB_GRAB_ANY, root_, XCB_MOD_MASK_ANY);
+    Sync();
+    xcb_disconnect(connection_);
+  }
   OtherClient(const OtherClient&) = delete;
   OtherClient& operator=(const OtherClient&) = delete;
 
@@ -38,7 +44,7 @@ class OtherClient {
       return false;
     }
     xcb_ungrab_key(connection_, static_cast<xcb_keycode_t>(keycode), root_, state);
-    xcb_flush(connection_);
+    Sync();
     return true;
   }
 
@@ -53,6 +59,11 @@ class OtherClient {
   }
 
  private:
+  // A round trip: every request sent so far has been carried out.
+  void Sync() {
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  }
+
   xcb_connection_t* connection_;
   xcb_window_t root_ = 0;
 };
