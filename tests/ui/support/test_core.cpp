@@ -66,6 +66,8 @@ TestCore::TestCore(const KTestCoreOptions& options)
                            options.start_minimised ? 1 : 0);
   profile_.WriteProfileInt(u"Interface Settings", u"m_boolSystemTray", options.system_tray ? 1 : 0);
   profile_.WriteProfileInt(u"Interface Settings", u"m_boolHotKey", options.hot_key ? 1 : 0);
+  profile_.WriteProfileInt(u"Interface Settings", u"m_wordVirtKey", options.hot_key_code);
+  profile_.WriteProfileInt(u"Interface Settings", u"m_wordKeyMod", options.hot_key_modifiers);
   profile_.WriteProfileInt(u"Interface Settings", u"m_boolStartUp", 0);
   profile_.WriteProfileString(u"Interface Settings", u"m_csLastLogin", options.last_login);
   profile_.WriteProfileString(u"Interface Settings", u"m_csLanguage", options.language);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -47,6 +48,9 @@ struct KTestCoreOptions {
   bool with_languages = true;
   bool system_tray = true;
   bool hot_key = false;
+  // The stored hot key (virtual-key code and hot-key-control modifiers); Ctrl+F10 by default.
+  std::uint16_t hot_key_code = 121;
+  std::uint16_t hot_key_modifiers = 2;
   std::u16string last_login;
   std::u16string language = u"English";
 };
