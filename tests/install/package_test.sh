@@ -72,8 +72,9 @@ check_layout() {
 home=$work/home
 mkdir -p "$home/.config/Orlavo software" "$home/.local/share" "$home/run" "$work/data"
 chmod 700 "$home/run"
-printf '[Interface%%20Settings]\nm_csLanguage=Deutsch\nm_boolRunMinimised=0\nm_boolStartUp=0\n' \
-  >"$home/.config/Orlavo software/VaultQuill.conf"
+# No hot key: the program shares the test run's X server with the tests that grab keys.
+printf '%s\n' '[Interface%20Settings]' m_csLanguage=Deutsch m_boolRunMinimised=0 \
+  m_boolStartUp=0 m_boolHotKey=0 >"$home/.config/Orlavo software/VaultQuill.conf"
 in_home() {
   env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
     XDG_RUNTIME_DIR="$home/run" "$@"
