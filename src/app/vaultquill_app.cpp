@@ -41,6 +41,8 @@ bool CVaultQuillApp::InitInstance() {
 
   QCoreApplication::setOrganizationName(QStringLiteral("Orlavo software"));
   QCoreApplication::setApplicationName(QStringLiteral("VaultQuill"));
+  // Ties the windows to the installed desktop entry (its menu item and icon) on Wayland.
+  QGuiApplication::setDesktopFileName(QStringLiteral("vaultquill"));
   // The language files and the portable marker lie beside the program, whatever folder it was
   // started from.
   const QString program_folder =
