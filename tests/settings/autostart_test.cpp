@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "sandbox.h"
+#include "settings/settings_interface.h"
+#include "settings/settings_run_time.h"
 
 namespace {
 
@@ -20,19 +24,43 @@ TEST(AutostartTest, ExecQuotesThePathAfterTheDesktopEntryRules) {
   EXPECT_EQ(settings::DesktopExecValue(u"/Zo\u00eb"), "\"/Zo\xc3\xab\"");
 }
 
-TEST(AutostartTest, EntryLivesInTheConfigurationFolderAndIsReplacedWhole) {
+TEST(AutostartTest, EverySaveOfTheInterfaceGroupWritesOrDeletesTheEntry) {
   test::SettingsSandbox sandbox;
   EXPECT_EQ(settings::AutostartEntryPath(),
             test::U16(sandbox.config() / "autostart" / "VaultQuill.desktop"));
-  sandbox.SetEnvironment("XDG_CONFIG_HOME", "");
+  sandbox.SetEnvironment("XDG_CONFIG_HOME", "");  // the default, ~/.config
   const auto folder = sandbox.home() / ".config" / "autostart";
-  EXPECT_EQ(settings::AutostartEntryPath(), test::U16(folder / "VaultQuill.desktop"));
+  const auto entry = folder / "VaultQuill.desktop";
+  EXPECT_EQ(settings::AutostartEntryPath(), test::U16(entry));
+  CKSettingsRunTime run_time;
+  CKSettingsInterface settings(run_time);
+  settings.Save();  // the program's place is not known yet: no entry with a bare file name
+  EXPECT_FALSE(std::filesystem::exists(entry));
 
-  EXPECT_TRUE(settings::WriteAutostartEntry(u"/opt/vq/vaultquill"));
-  EXPECT_TRUE(settings::WriteAutostartEntry(u"/opt/vq/vaultquill"));
+  ASSERT_TRUE(run_time.Load());
+  settings.Save();
+  settings.Save();
+  std::stringstream text;
+  text << std::ifstream(entry).rdbuf();
+  EXPECT_EQ(text.str(), settings::AutostartEntryText(run_time.ProgramPath()));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no leftovers
-  EXPECT_TRUE(settings::RemoveAutostartEntry());
-  EXPECT_FALSE(std::filesystem::exists(folder / "VaultQuill.desktop"));
+  settings.m_boolStartUp = false;
+  settings.Save();
+  EXPECT_FALSE(std::filesystem::exists(entry));
+  // The hot-key words keep the low 16 bits of what is stored.
+  sandbox.store.WriteProfileInt(u"Interface Settings", u"m_wordVirtKey", 0x12345678);
+  settings.Load();
+  EXPECT_EQ(settings.m_wordVirtKey, 0x5678);
+
+  // A place that cannot take the entry is ignored, and the rest is saved.
+  std::filesystem::remove_all(folder);
+  std::ofstream(folder) << "a file where the folder belongs";
+  for (const bool start_up : {true, false}) {
+    settings.m_boolStartUp = start_up;
+    EXPECT_TRUE(settings.Save());
+  }
+  EXPECT_TRUE(sandbox.messages.shown().empty());
+  EXPECT_EQ(sandbox.store.GetProfileInt(u"Interface Settings", u"m_boolCheckForUpdates", 7), 1u);
 }
 
 }  // namespace

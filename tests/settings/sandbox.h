@@ -1,5 +1,8 @@
 #pragma once
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -7,13 +10,31 @@
 #include <vector>
 
 #include "platform/memory_profile_store.h"
+#include "platform/program_folder.h"
+#include "platform/utf.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace test {
 
-// An in-memory profile store that notes every call ("read int Section/entry", "write string
-// Section/entry", ...). Installed for its lifetime.
+// Text of a path, as the settings hold it.
+inline std::u16string U16(const std::filesystem::path& path) {
+  return platform::FromUtf8(path.string());
+}
+
+// A byte block as its size and the hexadecimal bytes up to the last nonzero one: "51:0a00ff".
+inline std::string Hex(std::span<const std::uint8_t> bytes) {
+  std::string hex = std::to_string(bytes.size()) + ":";
+  const auto end = std::find_if(bytes.rbegin(), bytes.rend(), [](auto b) { return b != 0; });
+  for (auto b = bytes.begin(); b != end.base(); ++b) {
+    hex += {"0123456789abcdef"[*b >> 4], "0123456789abcdef"[*b & 15]};
+  }
+  return hex;
+}
+
+// An in-memory profile store that notes every call: "read int Section/entry", and with the
+// value written "write int Section/entry=1" (a byte block in Hex form). Installed for its
+// lifetime.
 class RecordingProfileStore final : public platform::MemoryProfileStore {
  public:
   using Bytes = std::vector<std::uint8_t>;
@@ -32,21 +53,28 @@ class RecordingProfileStore final : public platform::MemoryProfileStore {
     return Note("read binary", s, e), MemoryProfileStore::GetProfileBinary(s, e, d);
   }
   bool WriteProfileInt(std::u16string_view s, std::u16string_view e, std::uint32_t v) override {
-    return Note("write int", s, e), MemoryProfileStore::WriteProfileInt(s, e, v);
+    return Note("write int", s, e, "=" + std::to_string(v)),
+           MemoryProfileStore::WriteProfileInt(s, e, v);
   }
   bool WriteProfileString(std::u16string_view s, std::u16string_view e,
                           std::u16string_view v) override {
-    return Note("write string", s, e), MemoryProfileStore::WriteProfileString(s, e, v);
+    return Note("write string", s, e, "=" + platform::ToUtf8(v)),
+           MemoryProfileStore::WriteProfileString(s, e, v);
   }
   bool WriteProfileBinary(std::u16string_view s, std::u16string_view e,
                           std::span<const std::uint8_t> v) override {
-    return Note("write binary", s, e), MemoryProfileStore::WriteProfileBinary(s, e, v);
+    return Note("write binary", s, e, "=" + Hex(v)),
+           MemoryProfileStore::WriteProfileBinary(s, e, v);
   }
 
   mutable std::vector<std::string> calls;
 
  private:
-  void Note(const char* what, std::u16string_view section, std::u16string_view entry) const;
+  void Note(const char* what, std::u16string_view section, std::u16string_view entry,
+            const std::string& value = "") const {
+    calls.push_back(std::string(what) + " " + platform::ToUtf8(section) + "/" +
+                    platform::ToUtf8(entry) + value);
+  }
   platform::ProfileStore* previous_;
 };
 
@@ -55,15 +83,33 @@ class RecordingProfileStore final : public platform::MemoryProfileStore {
 // user's configuration, and the environment is restored at the end.
 class SettingsSandbox {
  public:
-  SettingsSandbox();
-  ~SettingsSandbox();
+  SettingsSandbox() {
+    std::filesystem::create_directories(home());
+    std::filesystem::create_directories(program());
+    SetEnvironment("HOME", home().string());
+    SetEnvironment("XDG_CONFIG_HOME", config().string());
+    SetEnvironment("XDG_DATA_HOME", data().string());
+    SetEnvironment("XDG_DOCUMENTS_DIR", "");
+    platform::SetProgramFolder(U16(program()));
+  }
+  ~SettingsSandbox() {
+    platform::SetProgramFolder(u"");
+    for (const auto& [name, value] : saved_environment_) {
+      value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+  }
 
   std::filesystem::path home() const { return root_.path() / "home"; }
   std::filesystem::path config() const { return root_.path() / "config"; }
   std::filesystem::path data() const { return root_.path() / "data"; }
   std::filesystem::path program() const { return root_.path() / "program"; }
   // An empty value unsets the variable.
-  void SetEnvironment(const std::string& name, const std::string& value);
+  void SetEnvironment(const std::string& name, const std::string& value) {
+    if (const char* old = getenv(name.c_str()); saved_environment_.count(name) == 0) {
+      saved_environment_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+    }
+    value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+  }
 
  private:
   TempDir root_;
@@ -73,8 +119,5 @@ class SettingsSandbox {
   RecordingProfileStore store;
   RecordingMessages messages;
 };
-
-// Text of a path, as the settings hold it.
-std::u16string U16(const std::filesystem::path& path);
 
 }  // namespace test

@@ -26,31 +26,31 @@ class RunTimeSettingsTest : public ::testing::Test {
 TEST_F(RunTimeSettingsTest, FirstInstalledStartMakesAndStoresThePrivateDataFolder) {
   sandbox.SetEnvironment("XDG_DATA_HOME", "");  // the default, ~/.local/share, is made too
   ASSERT_TRUE(settings.Load());
-  const auto folder = sandbox.home() / ".local" / "share" / "Orlavo software" / "VaultQuill";
+  const auto company = sandbox.home() / ".local" / "share" / "Orlavo software";
   EXPECT_FALSE(settings.m_boolPortable);
   EXPECT_EQ(settings.ProgramPath(), test::U16(sandbox.program()) + u"/vaultquill");
-  EXPECT_EQ(settings.m_csUserDataFolder, test::U16(folder) + u"/");
-  EXPECT_EQ(sandbox.store.GetProfileString(kGroup, kKey, u"?"), test::U16(folder));
-  struct stat status {};
-  ASSERT_EQ(stat(folder.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  EXPECT_EQ(settings.m_csUserDataFolder, test::U16(company / "VaultQuill") + u"/");
+  EXPECT_EQ(sandbox.store.GetProfileString(kGroup, kKey, u"?"), test::U16(company / "VaultQuill"));
+  for (const auto& folder : {company, company / "VaultQuill"}) {
+    struct stat status {};
+    ASSERT_EQ(stat(folder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u) << folder;
+  }
   EXPECT_EQ(settings.m_csDocumentsFolder, u"");  // no ~/Documents
   EXPECT_THAT(sandbox.messages.shown(), IsEmpty());
 
+  // Later starts: the folders exist already, and a stored data folder wins (a separator is
+  // added to one of two characters or more).
   std::filesystem::create_directories(sandbox.home() / "Documents");
-  settings.Load();
-  EXPECT_EQ(settings.m_csDocumentsFolder, test::U16(sandbox.home() / "Documents") + u"/");
-}
-
-TEST_F(RunTimeSettingsTest, StoredDataFolderWinsAndGetsOneSeparator) {
   for (const auto& [stored, expected] :
        {std::pair<std::u16string, std::u16string>{u"/mnt/vault/", u"/mnt/vault/"},
         {u"/mnt/other", u"/mnt/other/"},
-        {u"x", u"x"}}) {  // too short for a separator
+        {u"x", u"x"}}) {
     sandbox.store.WriteProfileString(kGroup, kKey, stored);
     ASSERT_TRUE(settings.Load());
     EXPECT_EQ(settings.m_csUserDataFolder, expected);
     EXPECT_EQ(sandbox.store.GetProfileString(kGroup, kKey, u""), stored);
+    EXPECT_EQ(settings.m_csDocumentsFolder, test::U16(sandbox.home() / "Documents") + u"/");
   }
 }
 

@@ -1,123 +1,130 @@
+// The user-based group in a real user file: a users container whose data folder holds one new
+// user, and a log-in dialog that opens that user's file.
 #include "settings/settings_user_based.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "database/database.h"
+#include "database/databases_container.h"
 #include "elements/tags.h"
 #include "elements/tlv_array.h"
+#include "platform/user_dialogs.h"
 #include "platform/utf.h"
 #include "support/recording_messages.h"
-#include "user_session.h"
+#include "support/temp_dir.h"
 
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::EndsWith;
+constexpr char16_t kName[] = u"Zo\u00eb";
+constexpr char16_t kPassword[] = u"open sesame";
 
-// The user's settings in file order: "number name" or "text name" by the kind of setting.
+// The user's settings in file order: "number name=value" or "text name=value".
 std::vector<std::string> StoredSettings(CKDatabase& user) {
   std::vector<std::string> stored;
   const CKTLVARRAY& root = user.GetSettingsRoot();
   for (std::uint32_t i = 0; i < root.GetChildCount(); ++i) {
     const auto* setting = dynamic_cast<const CKTLVARRAY*>(root.GetChild(i));
-    std::u16string name;
+    std::u16string name, text;
+    std::uint32_t number = 0;
     if (setting == nullptr || !setting->GetStringByTag(TAG_NAME, name)) {
       stored.push_back("?");
-      continue;
+    } else if (setting->GetTag() == SETTING_NUMBER && user.GetNumberSetting(name, number, 0)) {
+      stored.push_back("number " + platform::ToUtf8(name) + "=" + std::to_string(number));
+    } else {
+      user.GetTextSetting(name, text, u"<none>");
+      stored.push_back("text " + platform::ToUtf8(name) + "=" + platform::ToUtf8(text));
     }
-    const bool number = setting->GetTag() == SETTING_NUMBER;
-    stored.push_back((number ? "number " : "text ") + platform::ToUtf8(name));
   }
   return stored;
 }
 
-class UserBasedSettingsTest : public ::testing::Test {
+class UserBasedSettingsTest : public ::testing::Test, public platform::UserDialogs {
  protected:
-  test::RecordingMessages messages;
-  test::UserSession session;
-  CKSettingsUserBased settings{session.users};
+  UserBasedSettingsTest() : previous_(platform::InstallDialogs(this)) {
+    const std::u16string path = platform::FromUtf8(folder_.path().string()) + u"/";
+    CKDatabase user;
+    user.SetPath(path + kName + u".VaultQuill");
+    user.SetName(kName);
+    user.GetKeys().SetIterations(1);  // keeps every open fast
+    user.NewSalt();
+    user.SetPassword(kPassword);
+    user.SetOpen(true);
+    if (user.Save() != 0 || users_.Scan(path) != 1) {
+      throw std::runtime_error("the test user's file could not be made");
+    }
+  }
+  ~UserBasedSettingsTest() override { platform::InstallDialogs(previous_); }
+
+  CKDatabase* RunLogIn(CKDatabasesContainer& container) override {
+    CKDatabase* user = container.FindUser(kName);
+    return user != nullptr && user->Load(kPassword) == 0 ? user : nullptr;
+  }
+  bool RunUserEditor(CKDatabasesContainer&, CKDatabase&, bool) override { return false; }
+  CKDatabase& LogIn() {
+    EXPECT_TRUE(users_.LogIn());
+    return *users_.GetCurrent();
+  }
+
+  test::RecordingMessages messages_;
+  test::TempDir folder_;
+  platform::UserDialogs* previous_;
+  CKDatabasesContainer users_;
+  CKSettingsUserBased settings_{users_};
 };
 
 TEST_F(UserBasedSettingsTest, NobodyLoggedInMeansDefaultsAndNothingWritten) {
-  settings.boolHidePasswords = false;
-  settings.stringCustomArray = u"xyz";
-  EXPECT_TRUE(settings.Load());
-  EXPECT_TRUE(settings.boolHidePasswords);
-  EXPECT_EQ(settings.stringCustomArray, u"");
-  EXPECT_TRUE(settings.Save());
-  ASSERT_TRUE(session.LogIn());
-  EXPECT_TRUE(StoredSettings(session.Current()).empty());
+  settings_.boolHidePasswords = false;
+  settings_.stringCustomArray = u"xyz";
+  EXPECT_TRUE(settings_.Load());
+  EXPECT_TRUE(settings_.boolHidePasswords);
+  EXPECT_EQ(settings_.stringCustomArray, u"");
+  EXPECT_TRUE(settings_.Save());
+  EXPECT_TRUE(StoredSettings(LogIn()).empty());
 }
 
-TEST_F(UserBasedSettingsTest, FirstSaveAppendsEveryKeyInOrderWithItsDefault) {
-  ASSERT_TRUE(session.LogIn());
-  settings.boolIsSpecialEnabled = true;
-  settings.Load();  // a new user's file holds no settings: every default
-  settings.Save();
-  EXPECT_THAT(
-      StoredSettings(session.Current()),
-      ElementsAre("number boolLogOutOnMinimize", "number boolCleanClipboardOnExit",
-                  "number boolHidePasswords", "number boolAutoFillNewNotesWithDefaults",
-                  "text stringCustomArray", "number boolIsLetersEnabledBig",
-                  "number boolIsLetersEnabledSmall", "number boolIsNumbersEnabled",
-                  "number boolIsCustomEnabled", "number boolIsSpecialEnabled",
-                  "number intPasswordLength", "number boolSingleClickInterface",
-                  "text stringDefaultLogin", "text stringDefaultEmail", "text stringLanguage"));
-  std::uint32_t value = 99;
-  CKDatabase& user = session.Current();
-  EXPECT_TRUE(user.GetNumberSetting(u"boolIsSpecialEnabled", value, 99) && value == 0);
-  EXPECT_TRUE(user.GetNumberSetting(u"boolSingleClickInterface", value, 99) && value == 1);
-  EXPECT_TRUE(user.GetNumberSetting(u"intPasswordLength", value, 99) && value == 14);
-}
-
-TEST_F(UserBasedSettingsTest, ValuesTravelThroughTheUserFile) {
-  ASSERT_TRUE(session.LogIn());
-  settings.boolLogOutOnMinimize = false;
-  settings.boolIsCustomEnabled = true;
-  settings.intPasswordLength = 200;
-  settings.stringCustomArray = u"\u00e4\u00f6\u00fc\u00df";
-  settings.stringDefaultEmail = u"zoe@example.org";
-  settings.Save();
-  ASSERT_EQ(session.Current().Save(), 0);
-  session.users.LogOut();
-  EXPECT_EQ(settings.intPasswordLength, 200);  // the last user's values stay until a log-in
-
-  CKSettingsUserBased reloaded(session.users);
-  ASSERT_TRUE(session.LogIn());
-  reloaded.Load();
-  EXPECT_FALSE(reloaded.boolLogOutOnMinimize);
-  EXPECT_TRUE(reloaded.boolIsCustomEnabled);
-  EXPECT_TRUE(reloaded.boolHidePasswords);
-  EXPECT_EQ(reloaded.intPasswordLength, 200);
-  EXPECT_EQ(reloaded.stringCustomArray, u"\u00e4\u00f6\u00fc\u00df");
-  EXPECT_EQ(reloaded.stringDefaultEmail, u"zoe@example.org");
-}
-
-TEST_F(UserBasedSettingsTest, WronglyTypedKeysGiveTheirDefaultAndMissingOnesAreAppended) {
-  ASSERT_TRUE(session.LogIn());
-  CKDatabase& user = session.Current();
-  user.SetTextSetting(u"intPasswordLength", u"20");
-  user.SetNumberSetting(u"boolHidePasswords", 0);
-  user.SetNumberSetting(u"stringDefaultLogin", 5);
-  settings.Load();
-  EXPECT_EQ(settings.intPasswordLength, 14);
-  EXPECT_FALSE(settings.boolHidePasswords);
-  EXPECT_EQ(settings.stringDefaultLogin, u"");
-
-  settings.Save();
-  const auto stored = StoredSettings(user);
-  ASSERT_EQ(stored.size(), 15u);  // three kept in place, twelve appended
-  EXPECT_THAT(stored[0], EndsWith(" intPasswordLength"));
-  EXPECT_THAT(stored[2], EndsWith(" stringDefaultLogin"));
-  EXPECT_EQ(stored[3], "number boolLogOutOnMinimize");
-  std::uint32_t length = 0;
-  std::u16string login = u"?";
-  EXPECT_TRUE(user.GetNumberSetting(u"intPasswordLength", length, 0) && length == 14);
-  EXPECT_TRUE(user.GetTextSetting(u"stringDefaultLogin", login, u"?") && login.empty());
+TEST_F(UserBasedSettingsTest, EveryKeyWithItsTypeDefaultAndOrder) {
+  // A new user's file takes them in the order of Save, with their defaults; "stringLanguage" is
+  // written for the files of other versions and never read.
+  const std::vector<std::string> defaults = {"number boolLogOutOnMinimize=1",
+                                             "number boolCleanClipboardOnExit=1",
+                                             "number boolHidePasswords=1",
+                                             "number boolAutoFillNewNotesWithDefaults=1",
+                                             "text stringCustomArray=",
+                                             "number boolIsLetersEnabledBig=1",
+                                             "number boolIsLetersEnabledSmall=1",
+                                             "number boolIsNumbersEnabled=1",
+                                             "number boolIsCustomEnabled=0",
+                                             "number boolIsSpecialEnabled=0",
+                                             "number intPasswordLength=14",
+                                             "number boolSingleClickInterface=1",
+                                             "text stringDefaultLogin=",
+                                             "text stringDefaultEmail=",
+                                             "text stringLanguage="};
+  CKDatabase& user = LogIn();
+  settings_.boolIsSpecialEnabled = true;
+  settings_.Load();
+  settings_.Save();
+  EXPECT_EQ(StoredSettings(user), defaults);
+  // Each value in the file alone changed comes back under its own key.
+  for (std::size_t changed = 0; changed + 1 < defaults.size(); ++changed) {
+    const std::string& setting = defaults[changed];
+    const std::size_t space = setting.find(' '), equals = setting.find('=');
+    const std::u16string name = platform::FromUtf8(setting.substr(space + 1, equals - space - 1));
+    const bool number = setting.starts_with("number");
+    number ? user.SetNumberSetting(name, setting.ends_with("=0") ? 1 : 0)
+           : user.SetTextSetting(name, u"Zo\u00eb");
+    std::vector<std::string> expected = defaults;
+    expected[changed] = StoredSettings(user)[changed];
+    settings_.Load();
+    settings_.Save();
+    EXPECT_EQ(StoredSettings(user), expected);
+    number ? user.SetNumberSetting(name, std::stoul(setting.substr(equals + 1)))
+           : user.SetTextSetting(name, u"");
+  }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "settings/user_folders.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -43,21 +42,6 @@ TEST(UserFoldersTest, DocumentsFolderPrefersTheVariableThenUserDirsThenHomeDocum
   // Relative XDG variables are ignored.
   sandbox.SetEnvironment("XDG_DATA_HOME", "relative/data");
   EXPECT_EQ(settings::DataHomeFolder(), test::U16(sandbox.home() / ".local" / "share"));
-}
-
-TEST(UserFoldersTest, CreateFolderPathMakesTheMissingFoldersPrivate) {
-  test::TempDir root;
-  std::u16string failed;
-  const auto deep = root.path() / "a" / "b c" / "d";
-  ASSERT_TRUE(settings::CreateFolderPath(test::U16(deep) + u"/", failed));
-  struct stat status {};
-  ASSERT_EQ(stat((root.path() / "a").c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0700u);
-  EXPECT_TRUE(settings::CreateFolderPath(test::U16(deep), failed));  // exists already
-
-  std::ofstream(root.path() / "file") << "x";
-  EXPECT_FALSE(settings::CreateFolderPath(test::U16(root.path() / "file" / "below"), failed));
-  EXPECT_EQ(failed, test::U16(root.path() / "file"));
 }
 
 }  // namespace
