@@ -1,23 +1,20 @@
+// The dialog framework: anchored resizing, placements recorded and restored, the modal run,
+// and the texts, tooltips and menus from the active language.
 #include <gtest/gtest.h>
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QUrl>
-#include <fstream>
+#include <map>
 
 #include "core/core.h"
-#include "core/hidden_window.h"
 #include "languages/text_ids.h"
-#include "platform/tray.h"
 #include "settings/window_placement.h"
 #include "support/dialog_driver.h"
 #include "support/test_core.h"
 #include "ui/dialog_texts.h"
-#include "ui/help.h"
 #include "ui/login_dlg.h"
 #include "ui/resize_dialog.h"
 
@@ -31,7 +28,7 @@ class AnchoredDialog final : public CKResizeDialog {
       : CKResizeDialog(CKLoginDlg::kTemplateId, nullptr) {
     m_pPlacement = record;
   }
-  bool ShowHelp() override { return help::ShowPage(QStringLiteral("log-in-dialog")); }
+  bool ShowHelp() override { return false; }
   void Layout() override {
     int dx = 0;
     int dy = 0;
@@ -47,20 +44,6 @@ class InvisibleDialog final : public CKDialog {
  public:
   InvisibleDialog() : CKDialog(112, nullptr) {}
   bool ShowHelp() override { return false; }
-};
-
-class FixedTray final : public platform::TrayProbe {
- public:
-  explicit FixedTray(bool available) : available_(available) {
-    previous_ = platform::InstallTrayProbe(this);
-  }
-  ~FixedTray() override { platform::InstallTrayProbe(previous_); }
-  bool IsTrayAvailable() const override { return available_; }
-  void Set(bool available) { available_ = available; }
-
- private:
-  bool available_;
-  const platform::TrayProbe* previous_;
 };
 
 TEST(ResizeDialog, ControlsFollowTheirAnchorsAndTheTemplateSizeIsTheMinimum) {
@@ -175,59 +158,6 @@ TEST(Dialog, TheModalRunShowsOnlyWhatTheTemplateOrTheDialogShows) {
   EXPECT_FALSE(visible.isVisible());
 }
 
-TEST(Dialog, WithoutATrayAMinimisedDialogStaysReachableAndComesBack) {
-  test::TestCore core;
-  ASSERT_TRUE(core.Start());
-  ASSERT_TRUE(core.core().m_SettingsInterface.m_boolSystemTray);
-  AnchoredDialog dialog;
-  bool visible_in_tray = false;
-  bool restored = false;
-  test::WhenRunning<AnchoredDialog>([&](AnchoredDialog& d) {
-    d.ToggleTray();  // shown normally: into the tray
-    visible_in_tray = d.isVisible();
-    EXPECT_TRUE(d.IsInTray());
-    EXPECT_TRUE(d.isMinimized());
-    EXPECT_FALSE(d.IsShownNormally());
-    d.ToggleTray();  // in the tray: back
-    restored = d.isVisible() && !d.isMinimized() && !d.IsInTray();
-    d.EndDialog(CKDialog::kIdCancel);
-  });
-  dialog.DoModal();
-  EXPECT_TRUE(visible_in_tray) << "hidden although no tray icon could bring it back";
-  EXPECT_TRUE(restored);
-}
-
-TEST(Dialog, WithATrayIconAMinimisedDialogLeavesTheTaskBar) {
-  const FixedTray tray(true);
-  test::TestCore core;
-  ASSERT_TRUE(core.Start());
-  ASSERT_TRUE(core.core().GetHiddenDlg().IsTrayIconShown());
-  AnchoredDialog dialog;
-  bool hidden = false;
-  bool back = false;
-  test::WhenRunning<AnchoredDialog>([&](AnchoredDialog& d) {
-    d.MinimiseToTray();
-    hidden = !d.isVisible();
-    d.RestoreFromTray();
-    back = d.isVisible() && d.IsShownNormally();
-    d.EndDialog(CKDialog::kIdCancel);
-  });
-  dialog.DoModal();
-  EXPECT_TRUE(hidden);
-  EXPECT_TRUE(back);
-
-  // With the option off the dialog only minimises.
-  core.core().m_SettingsInterface.m_boolSystemTray = false;
-  AnchoredDialog second;
-  test::WhenRunning<AnchoredDialog>([&](AnchoredDialog& d) {
-    d.MinimiseToTray();
-    hidden = !d.isVisible();
-    d.EndDialog(CKDialog::kIdCancel);
-  });
-  second.DoModal();
-  EXPECT_FALSE(hidden);
-}
-
 TEST(DialogTexts, CaptionsTitleTooltipsAndMenusComeFromTheActiveLanguage) {
   test::TestCore core;
   ASSERT_TRUE(core.Start());
@@ -268,33 +198,4 @@ TEST(DialogTexts, CaptionsTitleTooltipsAndMenusComeFromTheActiveLanguage) {
   EXPECT_TRUE(none.actions().isEmpty());
 }
 
-// Receives the addresses the desktop is asked to open.
-class UrlCatcher final : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> opened;
- public slots:
-  void Open(const QUrl& url) { opened.append(url); }
-};
-
-TEST(Help, APageBesideTheProgramOpensAndAMissingOneFailsQuietly) {
-  test::TestCore core;
-  UrlCatcher catcher;
-  QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
-  EXPECT_FALSE(help::ShowPage(QStringLiteral("log-in-dialog")));
-  EXPECT_TRUE(catcher.opened.isEmpty());
-
-  std::filesystem::create_directories(core.program_folder() / "html");
-  std::ofstream(core.program_folder() / "html" / "log-in-dialog.html") << "<p>help</p>";
-  AnchoredDialog dialog;
-  EXPECT_TRUE(dialog.ShowHelp());
-  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-  ASSERT_EQ(catcher.opened.size(), 1);
-  EXPECT_EQ(catcher.opened.front().toLocalFile().toStdString(),
-            (core.program_folder() / "html" / "log-in-dialog.html").string());
-}
-
 }  // namespace
-
-#include "dialog_framework_test.moc"

@@ -1,86 +1,98 @@
+// The user editor: a new user's rules and a restored user file in new-user mode; the logged-in
+// user's password and memo in edit mode.
 #include "ui/edit_database_dlg.h"
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTest>
 
 #include "core/core.h"
 #include "database/database.h"
 #include "support/dialog_driver.h"
-#include "support/test_core.h"
+#include "support/logged_in.h"
+#include "ui/controls/combo_box.h"
+#include "ui/login_dlg.h"
 
+namespace test {
 namespace {
 
 using Editor = CKEditDatabaseDlg;
+using Messages_ = std::vector<std::string>;
 
 void Set(Editor& editor, int id, const QString& text) {
   editor.Item<QLineEdit>(id)->setText(text);
 }
 
-class EditPersonalData : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(core_.Start());
-    core_.AddUser(u"olga", u"old password", u"old memo");
-    database_ = core_.core().m_Databases.FindUser(u"olga");
-    ASSERT_NE(database_, nullptr);
-    ASSERT_EQ(database_->Load(u"old password"), 0);  // logged in
-  }
+void SetMemo(Editor& editor, const QString& text) {
+  editor.Item<QPlainTextEdit>(Editor::kMemo)->setPlainText(text);
+}
 
-  // Runs the editor in edit mode; the action fills the fields and presses OK as often as it
-  // likes. Returns how the editor ended.
+TEST(NewUser, TheRulesAreCheckedInOrderAndARestoredFileJoinsTheList) {
+  TestCore core;
+  ASSERT_TRUE(core.Start());
+  core.AddUser(u"Dora", u"pw");
+  const TempDir backups;
+  WriteUserFile(backups / "lea.VaultQuill", u"lea", u"pw", u"");
+  WhenRunning<Editor>([&](Editor& editor) {
+    Replace(editor, Editor::kName, QString());
+    Click(editor, CKDialog::kIdOk);  // no password
+    Type(editor, Editor::kPassword, QStringLiteral("one"));
+    Type(editor, Editor::kConfirm, QStringLiteral("One"));
+    Click(editor, CKDialog::kIdOk);  // the two differ (case counts)
+    Replace(editor, Editor::kConfirm, QStringLiteral("one"));
+    Click(editor, CKDialog::kIdOk);  // no name
+    Type(editor, Editor::kName, QStringLiteral("DORA"));
+    Click(editor, CKDialog::kIdOk);  // the name is taken, whatever its case
+    EXPECT_TRUE(editor.IsRunning());
+    core.choosers().QueueFile(backups / "lea.VaultQuill");
+    Click(editor, Editor::kRestoreUser);
+  });
+  WhenRunning<CKLoginDlg>([&](CKLoginDlg& login) {
+    Click(login, CKLoginDlg::kNewUser);
+    auto* list = login.Item<CKComboBox>(CKLoginDlg::kUserList);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("Dora"));
+    EXPECT_EQ(list->itemText(1), QStringLiteral("lea"));
+    login.close();
+  });
+  EXPECT_FALSE(core.core().m_Databases.LogIn());
+  EXPECT_EQ(core.Messages(), (Messages_{core.MessageText(11), core.MessageText(12),
+                                        core.MessageText(10), core.MessageText(8, "DORA")}));
+  // Nothing was written for the refused user; the restored file is there.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(core.data_folder()),
+                          std::filesystem::directory_iterator()),
+            2);
+  EXPECT_TRUE(std::filesystem::exists(core.UserFile("lea")));
+}
+
+// The editor in edit mode for the logged-in user "ada".
+class EditPersonalData : public LoggedInTest {
+ protected:
+  // Runs the editor; the action fills the fields and presses OK as often as it likes. Returns
+  // how the editor ended.
   int Run(const std::function<void(Editor&)>& action) {
-    Editor editor(core_.core().m_Databases, *database_, false, nullptr);
-    test::WhenRunning<Editor>(action);
+    Editor editor(core().m_Databases, user(), false, nullptr);
+    WhenRunning<Editor>(action);
     return editor.DoModal();
   }
-
-  std::string Message(int entry) const { return core_.MessageText(entry); }
-
-  test::TestCore core_;
-  CKDatabase* database_ = nullptr;
 };
 
-TEST_F(EditPersonalData, TheTitleTextsAndMasksAreThoseOfEditMode) {
-  core_.core().m_SettingsUserBased.boolHidePasswords = false;
-  Run([](Editor& editor) {
+TEST_F(EditPersonalData, ANewPasswordNeedsTheCurrentOneAndTheSameTwiceAndAMemoAloneIsRefused) {
+  core().m_SettingsUserBased.boolHidePasswords = false;
+  const int result = Run([](Editor& editor) {
     EXPECT_FALSE(editor.IsNewUser());
     EXPECT_EQ(editor.windowTitle(), QStringLiteral("Edit personal data"));
-    EXPECT_TRUE(editor.Item<QLineEdit>(Editor::kName)->text().isEmpty());
-    EXPECT_EQ(editor.Item<QPlainTextEdit>(Editor::kMemo)->toPlainText(),
-              QStringLiteral("old memo"));
+    EXPECT_TRUE(TextOf(editor, Editor::kName).isEmpty());
     // Passwords shown, the current one as well; the box hides all three again.
-    for (const int id : {Editor::kName, Editor::kPassword, Editor::kConfirm}) {
-      EXPECT_EQ(editor.Item<QLineEdit>(id)->echoMode(), QLineEdit::Normal) << id;
+    for (const auto mode : {QLineEdit::Normal, QLineEdit::Password}) {
+      for (const int id : {Editor::kName, Editor::kPassword, Editor::kConfirm}) {
+        EXPECT_EQ(editor.Item<QLineEdit>(id)->echoMode(), mode) << id;
+      }
+      Click(editor, Editor::kShowPasswords);
     }
-    QTest::mouseClick(editor.GetDlgItem(Editor::kShowPasswords), Qt::LeftButton);
-    for (const int id : {Editor::kName, Editor::kPassword, Editor::kConfirm}) {
-      EXPECT_EQ(editor.Item<QLineEdit>(id)->echoMode(), QLineEdit::Password) << id;
-    }
-    editor.EndDialog(CKDialog::kIdCancel);
-  });
-}
-
-TEST_F(EditPersonalData, NothingChangedClosesWithOkAndAMemoAloneIsRefused) {
-  EXPECT_EQ(Run([](Editor& editor) { editor.OnOK(); }), CKDialog::kIdOk);
-  EXPECT_TRUE(core_.messages().shown().empty());
-
-  const int result = Run([](Editor& editor) {
-    editor.Item<QPlainTextEdit>(Editor::kMemo)->setPlainText(QStringLiteral("new memo"));
-    editor.OnOK();
-    EXPECT_TRUE(editor.IsRunning());
-    editor.EndDialog(CKDialog::kIdCancel);
-  });
-  EXPECT_EQ(result, CKDialog::kIdCancel);
-  EXPECT_EQ(core_.Messages(), std::vector<std::string>{Message(11)});
-  EXPECT_EQ(database_->GetMemo(), u"old memo");
-}
-
-TEST_F(EditPersonalData, ANewPasswordNeedsTheCurrentOneAndTheSameTwice) {
-  const int result = Run([](Editor& editor) {
+    SetMemo(editor, QStringLiteral("new memo"));
+    editor.OnOK();  // a memo alone: 11
     Set(editor, Editor::kPassword, QStringLiteral("new"));
     editor.OnOK();  // neither confirmation nor current password: 11
     Set(editor, Editor::kConfirm, QStringLiteral("new"));
@@ -90,46 +102,48 @@ TEST_F(EditPersonalData, ANewPasswordNeedsTheCurrentOneAndTheSameTwice) {
     editor.OnOK();  // the two differ: 12
     Set(editor, Editor::kConfirm, QStringLiteral("new"));
     editor.OnOK();  // the current one is wrong: 9
-    Set(editor, Editor::kName, QStringLiteral("old password"));
-    editor.Item<QPlainTextEdit>(Editor::kMemo)->setPlainText(QStringLiteral("new memo"));
+    EXPECT_TRUE(editor.IsRunning());
+    Set(editor, Editor::kName, QString::fromUtf16(kPassword));
     editor.OnOK();
   });
   EXPECT_EQ(result, CKDialog::kIdOk);
-  EXPECT_EQ(core_.Messages(),
-            (std::vector<std::string>{Message(11), Message(11), Message(12), Message(9)}));
-  EXPECT_TRUE(database_->CheckPassword(u"new"));
-  EXPECT_FALSE(database_->CheckPassword(u"old password"));
-  EXPECT_EQ(database_->GetMemo(), u"new memo");
+  EXPECT_EQ(Messages(),
+            (Messages_{Message(11), Message(11), Message(11), Message(12), Message(9)}));
+  EXPECT_TRUE(user().CheckPassword(u"new"));
+  EXPECT_FALSE(user().CheckPassword(kPassword));
+  EXPECT_EQ(user().GetMemo(), u"new memo");
 }
 
-TEST_F(EditPersonalData, CancelLeavesTheDatabaseAsItWas) {
-  const auto salt = database_->GetKeys().GetSalt();
+TEST_F(EditPersonalData, NothingChangedIsOkAndCancelOrARestoredFileLeaveTheDatabaseAsItWas) {
+  EXPECT_EQ(Run([](Editor& editor) { editor.OnOK(); }), CKDialog::kIdOk);
+  EXPECT_TRUE(Messages().empty());
+
+  user().SetMemo(u"old memo");
+  const auto salt = user().GetKeys().GetSalt();
   const std::vector<std::uint8_t> salt_before(salt.begin(), salt.end());
-  Run([](Editor& editor) {
-    Set(editor, Editor::kName, QStringLiteral("old password"));
-    Set(editor, Editor::kPassword, QStringLiteral("x"));
-    Set(editor, Editor::kConfirm, QStringLiteral("x"));
-    editor.Item<QPlainTextEdit>(Editor::kMemo)->setPlainText(QStringLiteral("changed"));
-    QTest::mouseClick(editor.GetDlgItem(CKDialog::kIdCancel), Qt::LeftButton);
-  });
-  const auto salt_after = database_->GetKeys().GetSalt();
+  EXPECT_EQ(Run([](Editor& editor) {
+              EXPECT_EQ(TextOf(editor, Editor::kMemo), QStringLiteral("old memo"));
+              Set(editor, Editor::kName, QString::fromUtf16(kPassword));
+              Set(editor, Editor::kPassword, QStringLiteral("x"));
+              Set(editor, Editor::kConfirm, QStringLiteral("x"));
+              SetMemo(editor, QStringLiteral("changed"));
+              Click(editor, CKDialog::kIdCancel);
+            }),
+            CKDialog::kIdCancel);
+  const auto salt_after = user().GetKeys().GetSalt();
   EXPECT_TRUE(std::equal(salt_after.begin(), salt_after.end(), salt_before.begin()));
-  EXPECT_TRUE(database_->CheckPassword(u"old password"));
-  EXPECT_EQ(database_->GetMemo(), u"old memo");
-}
+  EXPECT_TRUE(user().CheckPassword(kPassword));
+  EXPECT_EQ(user().GetMemo(), u"old memo");
 
-TEST_F(EditPersonalData, RestoreUserLeavesTheLoggedInUsersDatabaseAsItIs) {
-  const test::TempDir backups;
-  test::WriteUserFile(backups / "pia.VaultQuill", u"pia", u"pw", u"");
-  core_.choosers().QueueFile(backups / "pia.VaultQuill");
-  const int result = Run([](Editor& editor) {
-    QTest::mouseClick(editor.GetDlgItem(Editor::kRestoreUser), Qt::LeftButton);
-  });
-  EXPECT_EQ(result, CKDialog::kIdCancel);
-  EXPECT_TRUE(std::filesystem::exists(core_.UserFile("pia")));
+  WriteUserFile(files() / "pia.VaultQuill", u"pia", u"pw", u"");
+  test_core().choosers().QueueFile(files() / "pia.VaultQuill");
+  CKDatabase* const logged_in = &user();
+  EXPECT_EQ(Run([](Editor& editor) { Click(editor, Editor::kRestoreUser); }), CKDialog::kIdCancel);
+  EXPECT_TRUE(std::filesystem::exists(test_core().UserFile("pia")));
   // The users were not read again: the database in use is the same object, still open.
-  EXPECT_EQ(core_.core().m_Databases.FindUser(u"olga"), database_);
-  EXPECT_TRUE(database_->IsOpen());
+  EXPECT_EQ(core().m_Databases.FindUser(u"ada"), logged_in);
+  EXPECT_TRUE(logged_in->IsOpen());
 }
 
 }  // namespace
+}  // namespace test

@@ -1,33 +1,40 @@
-// The folder editor: a new folder and a renamed one reach the user's file; names are needed,
-// at most 64 characters and unique in the parent folder; the icon alternates.
+// The folder editor and the move-to dialog on a logged-in user: a new folder reaches the user's
+// file with its limits and icon; names are needed and unique in the parent folder; the move-to
+// dialog lists the folders in tree order and refuses the moves that cannot be.
 #include "ui/folder_editor.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <functional>
 
 #include "core/core.h"
 #include "database/entries.h"
-#include "editor_fixture.h"
 #include "elements/tags.h"
 #include "elements/tlv_array.h"
 #include "support/dialog_driver.h"
+#include "support/logged_in.h"
+#include "ui/controls/combo_box_ex.h"
+#include "ui/controls/list_ctrl.h"
+#include "ui/move_to_dlg.h"
 
+namespace test {
 namespace {
 
 using Dlg = CKFolderDlg;
-using test::Click;
-using test::Field;
-using test::Number;
-using test::Replace;
-using test::TextOf;
-using test::Type;
+using Messages_ = std::vector<std::string>;
 
-class FolderEditor : public test::EditorTest {};
+class FolderEditor : public LoggedInTest {
+ protected:
+  // Runs the move-to dialog for the entry; the action drives it.
+  static bool Move(CKTLVARRAY& entry, std::function<void(CKMoveToDlg&)> action) {
+    WhenRunning<CKMoveToDlg>(std::move(action));
+    return RunMoveToDialog(entry, nullptr);
+  }
+  static void Choose(CKMoveToDlg& dialog, const CKTLVARRAY& folder) {
+    ASSERT_TRUE(dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination)->SelectEntry(&folder));
+  }
+};
 
 TEST_F(FolderEditor, ANewFolderWithItsLimitsAndSecondIconReachesTheFile) {
-  const QString long_name(70, QLatin1Char('n'));
-  const QString long_text(300, QLatin1Char('t'));
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  WhenRunning<Dlg>([&](Dlg& editor) {
     EXPECT_EQ(editor.windowTitle(), Text(7, 255));
     EXPECT_EQ(TextOf(editor, Dlg::kNameCaption), Text(7, 0));
     EXPECT_EQ(editor.GetIconIndex(), 10u);
@@ -37,9 +44,9 @@ TEST_F(FolderEditor, ANewFolderWithItsLimitsAndSecondIconReachesTheFile) {
       icons.push_back(editor.GetIconIndex());
     }
     EXPECT_EQ(icons, (std::vector<std::uint32_t>{11, 10, 11}));
-    Type(editor, Dlg::kName, long_name);  // the 65th character cannot be typed
+    Type(editor, Dlg::kName, QString(70, QLatin1Char('n')));  // the 65th cannot be typed
     EXPECT_EQ(TextOf(editor, Dlg::kName).size(), 64);
-    editor.Item<QPlainTextEdit>(Dlg::kDescription)->setPlainText(long_text);
+    Replace(editor, Dlg::kDescription, QString(300, QLatin1Char('t')));
     Click(editor, CKDialog::kIdOk);
   });
   ASSERT_NE(database::AddNewEntry(root(), ENTRY_FOLDER, nullptr, nullptr), nullptr);
@@ -53,26 +60,35 @@ TEST_F(FolderEditor, ANewFolderWithItsLimitsAndSecondIconReachesTheFile) {
   EXPECT_EQ(Number(stored, TAG_ICON), 11u);
 }
 
-TEST_F(FolderEditor, NamesAreNeededAndUniqueInTheParentFolderLetterCaseAside) {
+TEST_F(FolderEditor, NamesAreNeededAndUniqueInTheParentFolderLetterCaseAsideAndCancelKeepsAll) {
   CKTLVARRAY& folder = AddFolder(root(), u"Travel");
+  folder.SetDwordByTag(TAG_ICON, 3);  // an index below the pair steps up one by one
   AddNote(root(), u"Passport");
-  CKTLVARRAY& inner = AddFolder(folder, u"Hotels");
-  AddNote(inner, u"travel");  // a name one level down does not count
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  AddNote(AddFolder(folder, u"Hotels"), u"travel");  // a name one level down does not count
+  WhenRunning<Dlg>([&](Dlg& editor) {
+    Click(editor, Dlg::kIcon);
+    EXPECT_EQ(editor.GetIconIndex(), 4u);
     Replace(editor, Dlg::kName, QString());
     Click(editor, CKDialog::kIdOk);
     Replace(editor, Dlg::kName, QStringLiteral("PASSPORT"));
     Click(editor, CKDialog::kIdOk);
     EXPECT_TRUE(editor.IsRunning());
+    Click(editor, CKDialog::kIdCancel);
+  });
+  EXPECT_FALSE(database::EditEntry(folder));
+  EXPECT_EQ(Field(folder, TAG_NAME), u"Travel");
+  EXPECT_EQ(Number(folder, TAG_ICON), 3u);
+  EXPECT_EQ(Messages(), (Messages_{Message(3), Message(4)}));
+
+  WhenRunning<Dlg>([&](Dlg& editor) {
     Replace(editor, Dlg::kName, QStringLiteral("travel"));
     Click(editor, CKDialog::kIdOk);
   });
   EXPECT_TRUE(database::EditEntry(folder));
-  EXPECT_EQ(Messages(), (std::vector<std::string>{Message(3), Message(4)}));
   EXPECT_EQ(Field(folder, TAG_NAME), u"travel");
 
   // A new folder is checked against the folder it is made in.
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  WhenRunning<Dlg>([&](Dlg& editor) {
     Type(editor, Dlg::kName, QStringLiteral("HOTELS"));
     Click(editor, CKDialog::kIdOk);
     EXPECT_TRUE(editor.IsRunning());
@@ -82,18 +98,65 @@ TEST_F(FolderEditor, NamesAreNeededAndUniqueInTheParentFolderLetterCaseAside) {
   EXPECT_EQ(folder.GetChildCount(), 4u);  // three fields and the one subfolder
 }
 
-TEST_F(FolderEditor, CancelLeavesTheFolderAsItWas) {
-  CKTLVARRAY& folder = AddFolder(root(), u"Work");
-  folder.SetDwordByTag(TAG_ICON, 3);  // an index below the pair steps up one by one
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
-    Click(editor, Dlg::kIcon);
-    EXPECT_EQ(editor.GetIconIndex(), 4u);
-    Replace(editor, Dlg::kName, QStringLiteral("Play"));
-    Click(editor, CKDialog::kIdCancel);
-  });
-  EXPECT_FALSE(database::EditEntry(folder));
-  EXPECT_EQ(Field(folder, TAG_NAME), u"Work");
-  EXPECT_EQ(Number(folder, TAG_ICON), 3u);
+TEST_F(FolderEditor, MoveToListsTheFoldersInTreeOrderAndRefusesWhatCannotBe) {
+  CKTLVARRAY& bank = AddFolder(root(), u"Bank");
+  CKTLVARRAY& cards = AddFolder(bank, u"Cards");
+  CKTLVARRAY& old = AddFolder(cards, u"Old");
+  CKTLVARRAY& home = AddFolder(root(), u"Home");
+  CKTLVARRAY& pin = AddNote(root(), u"pin");
+  AddNote(home, u"PIN");
+  QStringList shown;
+  EXPECT_FALSE(Move(bank, [&](CKMoveToDlg& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), Text(12, 255));
+    auto* combo = dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination);
+    for (int i = 0; i < combo->count(); ++i) {
+      shown << combo->itemText(i);
+    }
+    EXPECT_EQ(combo->GetSelectedEntry(), &root());
+    auto* list = dialog.Item<CKListCtrl>(CKMoveToDlg::kEntry);
+    ASSERT_EQ(list->GetRowCount(), 1);
+    EXPECT_EQ(list->GetEntryAt(0), &bank);
+    Click(dialog, CKDialog::kIdOk);  // the root: where it is already
+    Choose(dialog, bank);
+    Click(dialog, CKDialog::kIdOk);
+    Choose(dialog, old);
+    Click(dialog, CKDialog::kIdOk);
+    EXPECT_TRUE(dialog.IsRunning());
+    Click(dialog, CKDialog::kIdCancel);
+  }));
+  EXPECT_EQ(shown,
+            (QStringList{QStringLiteral("<    ROOT    >"), QStringLiteral("Bank"),
+                         QStringLiteral("Cards"), QStringLiteral("Old"), QStringLiteral("Home")}));
+  // The combo's label for the root does not stay behind in the path line.
+  EXPECT_TRUE(database::GetName(root()).empty());
+  EXPECT_FALSE(Move(pin, [&](CKMoveToDlg& dialog) {
+    Choose(dialog, home);  // holds "PIN"
+    Click(dialog, CKDialog::kIdOk);
+    EXPECT_TRUE(dialog.IsRunning());
+    Click(dialog, CKDialog::kIdCancel);
+  }));
+  EXPECT_EQ(Messages(), (Messages_{Message(20), Message(20), Message(20), Message(21)}));
+  EXPECT_EQ(bank.GetParent(), &root());
+  EXPECT_EQ(pin.GetParent(), &root());
+
+  // A folder into a sibling folder goes subtree and all; a note goes last in its folder.
+  EXPECT_TRUE(Move(bank, [&](CKMoveToDlg& dialog) {
+    Choose(dialog, home);
+    Click(dialog, CKDialog::kIdOk);
+  }));
+  EXPECT_EQ(bank.GetParent(), &home);
+  EXPECT_EQ(old.GetParent(), &cards);
+  EXPECT_TRUE(Move(pin, [&](CKMoveToDlg& dialog) {
+    Choose(dialog, cards);
+    Click(dialog, CKDialog::kIdOk);
+  }));
+  const auto reread = SaveAndReopen();
+  CKTLVARRAY* moved = Child(*Child(*Child(reread->GetEntriesRoot(), u"Home"), u"Bank"), u"Cards");
+  ASSERT_NE(moved, nullptr);
+  auto* last = dynamic_cast<CKTLVARRAY*>(moved->GetChild(moved->GetChildCount() - 1));
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(Field(*last, TAG_NAME), u"pin");
 }
 
 }  // namespace
+}  // namespace test

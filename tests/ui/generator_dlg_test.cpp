@@ -1,52 +1,38 @@
 // The password generator dialog: its two modes, the options stored on Generate, OK and Cancel
-// and kept in the user's file, the custom toggle that opens off, copy, and the length range.
+// and kept in the user's file, the length range, the custom toggle that opens off, and copy.
 #include "ui/generator_dlg.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <algorithm>
 
 #include "core/core.h"
-#include "editor_fixture.h"
-#include "generator/password_generator.h"
 #include "support/dialog_driver.h"
+#include "support/logged_in.h"
 
+namespace test {
 namespace {
 
 using Dlg = CKGeneratorDlg;
-using test::Click;
-using test::Replace;
-using test::TextOf;
 
 void Check(Dlg& dialog, int id, bool checked) {
-  auto* box = dialog.Item<QAbstractButton>(id);
-  ASSERT_NE(box, nullptr);
-  if (box->isChecked() != checked) {
+  if (IsChecked(dialog, id) != checked) {
     Click(dialog, id);
   }
 }
 
 bool AllFrom(const QString& text, std::u16string_view alphabet) {
-  for (const QChar c : text) {
-    if (alphabet.find(c.unicode()) == std::u16string_view::npos) {
-      return false;
-    }
-  }
-  return true;
+  return std::all_of(text.begin(), text.end(), [alphabet](QChar c) {
+    return alphabet.find(c.unicode()) != std::u16string_view::npos;
+  });
 }
 
-class Generator : public test::EditorTest {
- protected:
-  static std::uint32_t StoredNumber(CKDatabase& database, std::u16string_view name) {
-    std::uint32_t value = 9999;
-    database.GetNumberSetting(name, value, 9999);
-    return value;
-  }
-};
+using Generator = LoggedInTest;
 
 TEST_F(Generator, OnItsOwnTheOptionsAreStoredAndKeptInTheUsersFile) {
   int pick_height = 0;
-  test::WhenRunning<Dlg>([&](Dlg& dialog) {
+  WhenRunning<Dlg>([&](Dlg& dialog) {
     EXPECT_EQ(TextOf(dialog, Dlg::kPickHint), Text(10, 4));
     pick_height = dialog.height();
     Click(dialog, CKDialog::kIdCancel);
@@ -54,11 +40,18 @@ TEST_F(Generator, OnItsOwnTheOptionsAreStoredAndKeptInTheUsersFile) {
   std::u16string unused;
   EXPECT_FALSE(PickPassword(nullptr, unused));
 
-  test::WhenRunning<Dlg>([&](Dlg& dialog) {
+  WhenRunning<Dlg>([&](Dlg& dialog) {
     EXPECT_FALSE(dialog.IsPickMode());
     EXPECT_EQ(dialog.windowTitle(), Text(10, 255));
     EXPECT_FALSE(dialog.GetDlgItem(Dlg::kPickHint)->isVisible());
     EXPECT_LT(dialog.height(), pick_height);
+    // The length is kept between 1 and 255; left empty it is the length it had.
+    for (const auto& [typed, kept] : {std::pair{"0", "1"}, {"999", "255"}, {"", "255"}}) {
+      Replace(dialog, Dlg::kLength, QString::fromLatin1(typed));
+      Click(dialog, Dlg::kGenerate);
+      EXPECT_EQ(TextOf(dialog, Dlg::kLength), QString::fromLatin1(kept)) << typed;
+      EXPECT_EQ(TextOf(dialog, Dlg::kResult).size(), QString::fromLatin1(kept).toInt());
+    }
     EXPECT_EQ(TextOf(dialog, Dlg::kSpecial), QStringLiteral("!@#$%^&&*()_-+=\":;'</>\\~`.,"));
     Check(dialog, Dlg::kLowerCase, false);
     Check(dialog, Dlg::kSpecial, true);
@@ -78,17 +71,19 @@ TEST_F(Generator, OnItsOwnTheOptionsAreStoredAndKeptInTheUsersFile) {
   });
   RunPasswordGenerator(nullptr);
 
-  CKDatabase reread;
-  reread.SetPath(user().GetPath());
-  ASSERT_EQ(reread.Load(kPassword), 0);
-  EXPECT_EQ(StoredNumber(reread, u"boolIsLetersEnabledSmall"), 0u);
-  EXPECT_EQ(StoredNumber(reread, u"boolIsSpecialEnabled"), 1u);
-  EXPECT_EQ(StoredNumber(reread, u"boolIsLetersEnabledBig"), 1u);
-  EXPECT_EQ(StoredNumber(reread, u"intPasswordLength"), 20u);
+  const auto reread = Reopen();
+  for (const auto& [name, value] : {std::pair{u"boolIsLetersEnabledSmall", 0u},
+                                    {u"boolIsSpecialEnabled", 1u},
+                                    {u"boolIsLetersEnabledBig", 1u},
+                                    {u"intPasswordLength", 20u}}) {
+    std::uint32_t stored = 9999;
+    reread->GetNumberSetting(name, stored, 9999);
+    EXPECT_EQ(stored, value);
+  }
 }
 
-TEST_F(Generator, TheCustomToggleAlwaysOpensOffAndCancelStoresToo) {
-  test::WhenRunning<Dlg>([&](Dlg& dialog) {
+TEST_F(Generator, TheCustomToggleAlwaysOpensOffAndCancelAndTheCloseBoxStoreToo) {
+  WhenRunning<Dlg>([&](Dlg& dialog) {
     EXPECT_FALSE(dialog.GetDlgItem(Dlg::kCustomCharacters)->isEnabled());
     Click(dialog, Dlg::kCustomToggle);
     EXPECT_TRUE(dialog.GetDlgItem(Dlg::kCustomCharacters)->isEnabled());
@@ -108,8 +103,8 @@ TEST_F(Generator, TheCustomToggleAlwaysOpensOffAndCancelStoresToo) {
   EXPECT_EQ(core().m_SettingsUserBased.stringCustomArray, u"qq#");
 
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-  test::WhenRunning<Dlg>([&](Dlg& dialog) {
-    EXPECT_FALSE(dialog.Item<QAbstractButton>(Dlg::kCustomToggle)->isChecked());
+  WhenRunning<Dlg>([&](Dlg& dialog) {
+    EXPECT_FALSE(IsChecked(dialog, Dlg::kCustomToggle));
     EXPECT_FALSE(dialog.GetDlgItem(Dlg::kCustomCharacters)->isEnabled());
     EXPECT_EQ(TextOf(dialog, Dlg::kCustomCharacters), QStringLiteral("qq#"));
     Click(dialog, Dlg::kGenerate);  // nothing enabled: no password, no message
@@ -123,22 +118,5 @@ TEST_F(Generator, TheCustomToggleAlwaysOpensOffAndCancelStoresToo) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(Generator, TheLengthIsKeptBetweenOneAnd255) {
-  test::WhenRunning<Dlg>([&](Dlg& dialog) {
-    Replace(dialog, Dlg::kLength, QStringLiteral("0"));
-    Click(dialog, Dlg::kGenerate);
-    EXPECT_EQ(TextOf(dialog, Dlg::kLength), QStringLiteral("1"));
-    Replace(dialog, Dlg::kLength, QStringLiteral("999"));
-    Click(dialog, Dlg::kGenerate);
-    EXPECT_EQ(TextOf(dialog, Dlg::kLength), QStringLiteral("255"));
-    EXPECT_EQ(TextOf(dialog, Dlg::kResult).size(), 255);
-    Replace(dialog, Dlg::kLength, QString());  // empty: the length it had
-    Click(dialog, Dlg::kGenerate);
-    EXPECT_EQ(TextOf(dialog, Dlg::kLength), QStringLiteral("255"));
-    Click(dialog, CKDialog::kIdOk);
-  });
-  RunPasswordGenerator(nullptr);
-  EXPECT_EQ(core().m_SettingsUserBased.intPasswordLength, 255);
-}
-
 }  // namespace
+}  // namespace test

@@ -1,17 +1,16 @@
+// The hidden window: the tray icon and its menu, and the ways the dialog facing the user goes
+// into the tray and comes back (wake-up, hot key, tray menu, a panel that goes and comes).
 #include "ui/hidden_dlg.h"
 
 #include <gtest/gtest.h>
 
 #include <QMenu>
 #include <QSystemTrayIcon>
-#include <fstream>
 
 #include "core/core.h"
 #include "platform/tray.h"
 #include "support/dialog_driver.h"
 #include "support/test_core.h"
-#include "ui/dialog_texts.h"
-#include "ui/help.h"
 #include "ui/login_dlg.h"
 #include "ui/resize_dialog.h"
 
@@ -22,11 +21,7 @@ class FacingDialog final : public CKResizeDialog {
  public:
   FacingDialog() : CKResizeDialog(CKLoginDlg::kTemplateId, nullptr) {}
   bool ShowHelp() override { return false; }
-  void Layout() override {
-    int dx = 0;
-    int dy = 0;
-    GetSizeDelta(dx, dy);
-  }
+  void Layout() override {}
   void SetCloseMode(std::uint32_t kind, std::uint32_t value) override {
     close_kind = kind;
     close_value = value;
@@ -40,7 +35,7 @@ class SwitchableTray final : public platform::TrayProbe {
   SwitchableTray() : previous_(platform::InstallTrayProbe(this)) {}
   ~SwitchableTray() override { platform::InstallTrayProbe(previous_); }
   bool IsTrayAvailable() const override { return available; }
-  bool available = false;
+  bool available = true;
 
  private:
   const platform::TrayProbe* previous_;
@@ -49,33 +44,17 @@ class SwitchableTray final : public platform::TrayProbe {
 class HiddenWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    tray_.available = true;
     ASSERT_TRUE(core_.Start());
     hidden_ = dynamic_cast<CKHiddenDlg*>(&core_.core().GetHiddenDlg());
     ASSERT_NE(hidden_, nullptr);
   }
 
-  // Runs the facing dialog as the active one, calls the action from inside its run, and
-  // returns how the run ended.
-  int RunFacing(const std::function<void(FacingDialog&)>& action) {
-    FacingDialog dialog;
-    core_.core().SetActiveDialog(&dialog);
-    test::WhenRunning<FacingDialog>(action);
-    const int result = dialog.DoModal();
-    core_.core().SetActiveDialog(nullptr);
-    last_close_kind_ = dialog.close_kind;
-    last_close_value_ = dialog.close_value;
-    return result;
-  }
-
   SwitchableTray tray_;
   test::TestCore core_;
   CKHiddenDlg* hidden_ = nullptr;
-  std::uint32_t last_close_kind_ = 0;
-  std::uint32_t last_close_value_ = 0;
 };
 
-TEST_F(HiddenWindow, KeepsTheTrayIconAndItsMenuAndGivesThemBackWhenDestroyed) {
+TEST_F(HiddenWindow, KeepsTheTrayIconWithItsMenuInTheActiveLanguageAndGivesItBackWhenDestroyed) {
   EXPECT_FALSE(hidden_->isVisible());
   EXPECT_TRUE(hidden_->IsTimerActive());
   ASSERT_NE(hidden_->TrayIcon(), nullptr);
@@ -87,6 +66,9 @@ TEST_F(HiddenWindow, KeepsTheTrayIconAndItsMenuAndGivesThemBackWhenDestroyed) {
   hidden_->CheckTray();
   ASSERT_EQ(hidden_->TrayIcon()->contextMenu(), hidden_->TrayMenu());
   EXPECT_EQ(hidden_->TrayMenu()->actions().size(), 5);
+  ASSERT_TRUE(core_.core().m_Languages.Activate(u"Deutsch"));
+  hidden_->OnTrayMenu();
+  EXPECT_EQ(hidden_->TrayMenu()->actions().back()->text(), QStringLiteral("Beenden"));
 
   hidden_->Destroy();
   EXPECT_FALSE(hidden_->IsTimerActive());
@@ -94,99 +76,70 @@ TEST_F(HiddenWindow, KeepsTheTrayIconAndItsMenuAndGivesThemBackWhenDestroyed) {
   EXPECT_FALSE(hidden_->IsTrayIconShown());
 }
 
-TEST_F(HiddenWindow, TheWakeUpBringsTheActiveDialogBackAndOtherNumbersDoNothing) {
-  core_.core().SetWakeUpMessage(0xC123);
-  bool stayed = false;
-  bool back = false;
-  RunFacing([&](FacingDialog& d) {
+TEST_F(HiddenWindow, TheActiveDialogGoesIntoTheTrayAndComesBackEveryWay) {
+  CKCore& core = core_.core();
+  core.SetWakeUpMessage(0xC123);
+  bool& tray_seen = core.m_SettingsRunTime.m_boolTrayAvailable;
+  const auto in_tray = [](FacingDialog& d) { return d.IsInTray() && !d.isVisible(); };
+  const auto back = [](FacingDialog& d) { return d.isVisible() && d.IsShownNormally(); };
+  const auto minimised = [](FacingDialog& d) { return d.isVisible() && d.isMinimized(); };
+  FacingDialog dialog;
+  core.SetActiveDialog(&dialog);
+  test::WhenRunning<FacingDialog>([&](FacingDialog& d) {
+    // The wake-up message of a second start; other numbers do nothing.
     d.MinimiseToTray();
     hidden_->OnWakeUp(0xC124);
-    stayed = d.IsInTray() && !d.isVisible();
+    EXPECT_TRUE(in_tray(d));
     hidden_->OnWakeUp(0xC123);
-    back = d.isVisible() && d.IsShownNormally();
-    d.EndDialog(CKDialog::kIdCancel);
-  });
-  EXPECT_TRUE(stayed);
-  EXPECT_TRUE(back);
-  hidden_->OnWakeUp(0xC123);  // no active dialog: nothing happens
-}
-
-TEST_F(HiddenWindow, TheHotKeyRestoresOnlyWhileItsOptionIsOn) {
-  bool ignored = false;
-  bool restored = false;
-  RunFacing([&](FacingDialog& d) {
+    EXPECT_TRUE(back(d));
+    // The hot key, only while its option is on.
     d.MinimiseToTray();
-    core_.core().m_SettingsInterface.m_boolHotKey = false;
+    core.m_SettingsInterface.m_boolHotKey = false;
     hidden_->OnHotKey();
-    ignored = d.IsInTray();
-    core_.core().m_SettingsInterface.m_boolHotKey = true;
+    EXPECT_TRUE(in_tray(d));
+    core.m_SettingsInterface.m_boolHotKey = true;
     hidden_->OnHotKey();
-    restored = !d.IsInTray() && d.isVisible();
-    d.EndDialog(CKDialog::kIdCancel);
-  });
-  EXPECT_TRUE(ignored);
-  EXPECT_TRUE(restored);
-}
-
-TEST_F(HiddenWindow, TrayMenuCommandsToggleAndEndTheActiveDialog) {
-  bool toggled_away = false;
-  bool toggled_back = false;
-  const int result = RunFacing([&](FacingDialog& d) {
+    EXPECT_TRUE(back(d));
+    // The tray menu's first command toggles; a separator's number does nothing.
     hidden_->HandleTrayCommand(3);
-    toggled_away = d.IsInTray() && !d.isVisible();
+    EXPECT_TRUE(in_tray(d));
+    hidden_->HandleTrayCommand(4);
     hidden_->HandleTrayCommand(3);
-    toggled_back = d.IsShownNormally() && d.isVisible();
-    hidden_->HandleTrayCommand(4);  // a separator's number: nothing
-    hidden_->HandleTrayCommand(5);  // exit: close mode 0, then a posted close request
-  });
-  EXPECT_TRUE(toggled_away);
-  EXPECT_TRUE(toggled_back);
-  EXPECT_EQ(result, CKDialog::kIdCancel);
-  EXPECT_EQ(last_close_kind_, 1u);
-  EXPECT_EQ(last_close_value_, 0u);
-}
+    EXPECT_TRUE(back(d));
 
-TEST_F(HiddenWindow, ALanguageWithoutTheTrayMenuGroupGivesNoTrayMenu) {
-  // Five lines, the name first, and no entry of group 240.
-  const std::u16string text = u"Sparse\n00 01  About\n05 FF  Log in\n# a comment\n02 00  OK\n";
-  std::ofstream file(core_.program_folder() / "Languages" / "Sparse.language", std::ios::binary);
-  file.write("\xFF\xFE", 2);
-  for (const char16_t c : text) {
-    const char bytes[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    file.write(bytes, 2);
-  }
-  file.close();
-  CKLanguages& languages = core_.core().m_Languages;
-  ASSERT_TRUE(languages.ScanFolder(core_.program_folder().u16string()));
-  ASSERT_TRUE(languages.Activate(u"Sparse"));
-  hidden_->OnTrayMenu();
-  EXPECT_EQ(hidden_->TrayIcon()->contextMenu(), nullptr);
-  ASSERT_TRUE(languages.Activate(u"Deutsch"));
-  hidden_->OnTrayMenu();
-  ASSERT_EQ(hidden_->TrayIcon()->contextMenu(), hidden_->TrayMenu());
-  EXPECT_EQ(hidden_->TrayMenu()->actions().back()->text(), QStringLiteral("Beenden"));
-}
-
-TEST_F(HiddenWindow, TheIconIsAddedAgainWhenTheTrayComesBack) {
-  bool& seen = core_.core().m_SettingsRunTime.m_boolTrayAvailable;
-  seen = true;
-  bool shown_minimised = false;
-  RunFacing([&](FacingDialog& d) {
+    // The panel goes away: the dialog hidden into it becomes reachable again, and without a
+    // tray a dialog only minimises.
     d.MinimiseToTray();
-    ASSERT_FALSE(d.isVisible());
-    // The panel goes away: the dialog hidden into it becomes reachable again.
     tray_.available = false;
     hidden_->CheckTray();
-    EXPECT_FALSE(seen);
-    shown_minimised = d.isVisible() && d.isMinimized();
-    // The panel comes back: the icon is added anew.
+    EXPECT_FALSE(tray_seen);
+    EXPECT_TRUE(minimised(d));
+    d.ToggleTray();
+    EXPECT_TRUE(back(d));
+    d.ToggleTray();
+    EXPECT_TRUE(minimised(d) && d.IsInTray()) << "hidden although no tray icon could bring it back";
+    d.ToggleTray();
+    // The panel comes back: the icon is added anew and dialogs hide into it again, unless the
+    // user chose not to use the tray.
     tray_.available = true;
     hidden_->CheckTray();
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(tray_seen);
     EXPECT_TRUE(hidden_->IsTrayIconShown());
-    d.EndDialog(CKDialog::kIdCancel);
+    core.m_SettingsInterface.m_boolSystemTray = false;
+    d.MinimiseToTray();
+    EXPECT_TRUE(minimised(d));
+    d.RestoreFromTray();
+    core.m_SettingsInterface.m_boolSystemTray = true;
+    d.MinimiseToTray();
+    EXPECT_TRUE(in_tray(d));
+    d.RestoreFromTray();
+    hidden_->HandleTrayCommand(5);  // exit: close mode 0, then a posted close request
   });
-  EXPECT_TRUE(shown_minimised);
+  EXPECT_EQ(dialog.DoModal(), CKDialog::kIdCancel);
+  core.SetActiveDialog(nullptr);
+  EXPECT_EQ(dialog.close_kind, 1u);
+  EXPECT_EQ(dialog.close_value, 0u);
+  hidden_->OnWakeUp(0xC123);  // no active dialog: nothing happens
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 // How the main window ends: log out or quit, the question before, minimising with log-out,
 // the clipboard on the way out, and the update check that lives as long as the window.
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QTest>
-
 #include "core/core.h"
 #include "languages/menus.h"
 #include "main_window_fixture.h"
@@ -19,13 +14,23 @@ namespace {
 
 using Dlg = CVaultQuillDlg;
 
-QString ClipboardText() {
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  return data != nullptr && data->hasText() ? data->text() : QString();
-}
+class CountingUpdateCheck final : public main_window::UpdateCheck {
+ public:
+  void Start(CKCore&) override { ++started; }
+  void Stop() override { ++stopped; }
+  int started = 0;
+  int stopped = 0;
+};
 
 TEST_F(MainWindowTest, TheCloseBoxAndLogOutGoBackToTheLogInExitAndAltXQuit) {
-  EXPECT_TRUE(Run([](Dlg& window) { window.close(); }));
+  CountingUpdateCheck check;
+  main_window::UpdateCheck* previous = main_window::InstallUpdateCheck(&check);
+  EXPECT_TRUE(Run([&](Dlg& window) {
+    EXPECT_EQ(check.started, 1);
+    EXPECT_EQ(check.stopped, 0);
+    window.close();
+  }));
+  EXPECT_EQ(check.stopped, 1);
   EXPECT_FALSE(Run([](Dlg& window) { window.MenuAction(menus::kCmdExit)->trigger(); }));
   EXPECT_TRUE(Run([](Dlg& window) { Press(window, Qt::CTRL | Qt::Key_L); }));
   EXPECT_FALSE(Run([](Dlg& window) { Press(window, Qt::ALT | Qt::Key_X); }));
@@ -34,6 +39,10 @@ TEST_F(MainWindowTest, TheCloseBoxAndLogOutGoBackToTheLogInExitAndAltXQuit) {
     dynamic_cast<CKHiddenDlg&>(core().GetHiddenDlg()).HandleTrayCommand(menus::kTrayExit);
     ProcessEvents(50);
   }));
+  // Every window started the update check and stopped it when it went.
+  EXPECT_EQ(check.started, 5);
+  EXPECT_EQ(check.stopped, 5);
+  main_window::InstallUpdateCheck(previous);
 }
 
 TEST_F(MainWindowTest, WhenTheUserWantsTheQuestionNoKeepsTheWindowAndTheCloseBoxStillLogsOut) {
@@ -42,7 +51,7 @@ TEST_F(MainWindowTest, WhenTheUserWantsTheQuestionNoKeepsTheWindowAndTheCloseBox
     test_core().messages().QueueAnswer(false);
     window.MenuAction(menus::kCmdExit)->trigger();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(test_core().Messages(), std::vector<std::string>{Message(1, 0)});
+    EXPECT_EQ(Messages(), std::vector<std::string>{Text8(1, 0)});
     test_core().messages().QueueAnswer(false);
     dynamic_cast<CKHiddenDlg&>(core().GetHiddenDlg()).HandleTrayCommand(menus::kTrayExit);
     ProcessEvents(50);
@@ -108,28 +117,6 @@ TEST_F(MainWindowTest, TheClipboardIsEmptiedOnTheWayOutOnlyWhenTheUserWantsIt) {
     EXPECT_EQ(ClipboardText(), clean ? QString() : QStringLiteral("s3cret!")) << clean;
   }
   clipboard::ClearClipboard();
-}
-
-class CountingUpdateCheck final : public main_window::UpdateCheck {
- public:
-  void Start(CKCore&) override { ++started; }
-  void Stop() override { ++stopped; }
-  int started = 0;
-  int stopped = 0;
-};
-
-TEST_F(MainWindowTest, EveryWindowStartsTheUpdateCheckAndStopsItWhenItGoes) {
-  CountingUpdateCheck check;
-  main_window::UpdateCheck* previous = main_window::InstallUpdateCheck(&check);
-  for (int pass = 1; pass <= 2; ++pass) {
-    Run([&](Dlg& window) {
-      EXPECT_EQ(check.started, pass);
-      EXPECT_EQ(check.stopped, pass - 1);
-      window.close();
-    });
-    EXPECT_EQ(check.stopped, pass);
-  }
-  main_window::InstallUpdateCheck(previous);
 }
 
 }  // namespace

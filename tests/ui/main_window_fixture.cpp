@@ -1,8 +1,8 @@
 #include "main_window_fixture.h"
 
-#include <QDesktopServices>
-#include <QLabel>
-#include <QLineEdit>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTest>
 
 #include "core/core.h"
@@ -11,7 +11,6 @@
 #include "platform/utf.h"
 #include "support/dialog_driver.h"
 #include "ui/controls/list_ctrl.h"
-#include "ui/login_dlg.h"
 
 namespace test {
 
@@ -41,37 +40,6 @@ ScriptedEditors::Edit Named(const std::u16string& name, const std::u16string& pa
   };
 }
 
-OpenedUrls::OpenedUrls() {
-  for (const char* scheme : {"http", "https", "file"}) {
-    QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
-  }
-}
-
-OpenedUrls::~OpenedUrls() {
-  for (const char* scheme : {"http", "https", "file"}) {
-    QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-  }
-}
-
-void MainWindowTest::SetUp() {
-  ASSERT_TRUE(core_.Start());
-  core_.AddUser(u"ada", kPassword);
-  WhenRunning<CKLoginDlg>([](CKLoginDlg& login) {
-    login.Item<QLineEdit>(CKLoginDlg::kPassword)->setText(QString::fromUtf16(kPassword));
-    QTest::mouseClick(login.GetDlgItem(CKDialog::kIdOk), Qt::LeftButton);
-  });
-  ASSERT_TRUE(core().m_Databases.LogIn());
-  core_.messages().Clear();
-}
-
-CKDatabase& MainWindowTest::user() {
-  return *core().m_Databases.GetCurrent();
-}
-
-CKTLVARRAY& MainWindowTest::root() {
-  return user().GetEntriesRoot();
-}
-
 bool MainWindowTest::Run(const std::function<void(CVaultQuillDlg&)>& journey) {
   WhenRunning<CVaultQuillDlg>([journey](CVaultQuillDlg& window) {
     journey(window);
@@ -83,46 +51,18 @@ bool MainWindowTest::Run(const std::function<void(CVaultQuillDlg&)>& journey) {
   return core().m_SettingsRunTime.m_boolRelogin;
 }
 
-std::unique_ptr<CKDatabase> MainWindowTest::Reopen() {
-  auto reread = std::make_unique<CKDatabase>();
-  reread->SetPath(user().GetPath());
-  EXPECT_EQ(reread->Load(kPassword), 0);
-  return reread;
+namespace {
+
+std::u16string RowName(CKTLVARRAY& entry) {
+  return entry.GetTag() == ENTRY_UP ? u"[up]" : database::GetName(entry);
 }
 
-CKTLVARRAY& MainWindowTest::AddFolder(CKTLVARRAY& parent, const std::u16string& name) {
-  CKTLVARRAY* folder = database::CreateEntry(parent, ENTRY_FOLDER);
-  folder->SetStringByTag(TAG_NAME, name.c_str());
-  parent.AddChild(folder);
-  EXPECT_EQ(user().Save(), 0);
-  return *folder;
-}
-
-CKTLVARRAY& MainWindowTest::AddNote(CKTLVARRAY& parent, const std::u16string& name,
-                                    const std::u16string& login, const std::u16string& password) {
-  CKTLVARRAY* note = database::CreateEntry(parent, ENTRY_NOTE);
-  note->SetStringByTag(TAG_NAME, name.c_str());
-  note->SetStringByTag(TAG_LOGIN, login.c_str());
-  note->SetStringByTag(TAG_PASSWORD, password.c_str());
-  parent.AddChild(note);
-  EXPECT_EQ(user().Save(), 0);
-  return *note;
-}
-
-std::string MainWindowTest::Message(int group, int entry) {
-  std::u16string text;
-  core_.core().m_Languages.GetText(static_cast<std::uint8_t>(group),
-                                   static_cast<std::uint8_t>(entry), text);
-  return platform::ToUtf8(text);
-}
+}  // namespace
 
 std::vector<std::string> Rows(CVaultQuillDlg& window) {
   std::vector<std::string> rows;
-  CKListCtrl* list = window.List();
-  for (int row = 0; row < list->GetRowCount(); ++row) {
-    CKTLVARRAY* entry = list->GetEntryAt(row);
-    rows.push_back(entry->GetTag() == ENTRY_UP ? "[up]"
-                                               : platform::ToUtf8(database::GetName(*entry)));
+  for (int row = 0; row < window.List()->GetRowCount(); ++row) {
+    rows.push_back(platform::ToUtf8(RowName(*window.List()->GetEntryAt(row))));
   }
   return rows;
 }
@@ -130,10 +70,7 @@ std::vector<std::string> Rows(CVaultQuillDlg& window) {
 QRect RowPlace(CVaultQuillDlg& window, const std::u16string& name) {
   CKListCtrl* list = window.List();
   for (int row = 0; row < list->GetRowCount(); ++row) {
-    CKTLVARRAY* entry = list->GetEntryAt(row);
-    const std::u16string row_name =
-        entry->GetTag() == ENTRY_UP ? u"[up]" : database::GetName(*entry);
-    if (row_name == name) {
+    if (RowName(*list->GetEntryAt(row)) == name) {
       return list->visualRect(list->Model()->index(row, 0));
     }
   }
@@ -170,25 +107,9 @@ void Search(CVaultQuillDlg& window, const QString& text) {
   QTest::keyClicks(box, text);
 }
 
-QString ControlText(CVaultQuillDlg& window, int id) {
-  QWidget* control = window.GetDlgItem(id);
-  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-    return edit->text();
-  }
-  if (auto* label = qobject_cast<QLabel*>(control)) {
-    return label->text();
-  }
-  return {};
-}
-
-CKTLVARRAY* Child(CKTLVARRAY& folder, const std::u16string& name) {
-  return database::FindEntryByName(folder, name);
-}
-
-std::u16string Field(const CKTLVARRAY& entry, std::uint32_t tag) {
-  std::u16string value;
-  entry.GetStringByTag(tag, value);
-  return value;
+QString ClipboardText() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data != nullptr && data->hasText() ? data->text() : QString();
 }
 
 }  // namespace test

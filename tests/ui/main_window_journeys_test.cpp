@@ -1,15 +1,9 @@
 // Journeys across the main window and the dialogs it opens (the real note and folder editors,
 // the move-to dialog, the settings and the generator), each change read back from the user's
 // file on disk; and the program's log-in loop with the main window in it.
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 
 #include "app/vaultquill_app.h"
 #include "core/core.h"
@@ -36,34 +30,10 @@ namespace {
 using Dlg = CVaultQuillDlg;
 using Rows_ = std::vector<std::string>;
 
-void TypeInto(CKDialog& dialog, int id, const QString& text) {
-  auto* edit = dialog.Item<QLineEdit>(id);
-  ASSERT_NE(edit, nullptr) << id;
-  edit->setFocus();
-  QTest::keyClicks(edit, text);
-}
-
-void Click(CKDialog& dialog, int id) {
-  QTest::mouseClick(dialog.GetDlgItem(id), Qt::LeftButton);
-}
-
-std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string Content(const CKTLVARRAY& attachment) {
-  const std::uint8_t* data = nullptr;
-  std::uint32_t size = 0;
-  attachment.GetBinaryByTag(TAG_FILE_DATA, data, size);
-  return std::string(reinterpret_cast<const char*>(data), size);
-}
-
 // The main window with the program's own editors in place of the scripted ones.
 class MainWindowJourney : public MainWindowTest {
  protected:
   CKQtEntryEditors real_editors_;
-  TempDir files_;
 };
 
 TEST_F(MainWindowJourney, NotesAndFoldersAreMadeInTheirEditorsWithTheDefaultsWhenWanted) {
@@ -75,20 +45,20 @@ TEST_F(MainWindowJourney, NotesAndFoldersAreMadeInTheirEditorsWithTheDefaultsWhe
   QString unfilled_login = QStringLiteral("-");
   Run([&](Dlg& window) {
     WhenRunning<CKFolderDlg>([](CKFolderDlg& editor) {
-      TypeInto(editor, CKFolderDlg::kName, QStringLiteral("Banking"));
+      Type(editor, CKFolderDlg::kName, QStringLiteral("Banking"));
       Click(editor, CKDialog::kIdOk);
     });
     Press(window, Qt::CTRL | Qt::Key_F);
     WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
-      EXPECT_EQ(editor.Item<QLineEdit>(CKNoteDlg::kLogin)->text(), QStringLiteral("ada.l"));
-      offered_password = editor.Item<QLineEdit>(CKNoteDlg::kPassword)->text();
-      TypeInto(editor, CKNoteDlg::kTitle, QStringLiteral("Mail"));
+      EXPECT_EQ(TextOf(editor, CKNoteDlg::kLogin), QStringLiteral("ada.l"));
+      offered_password = TextOf(editor, CKNoteDlg::kPassword);
+      Type(editor, CKNoteDlg::kTitle, QStringLiteral("Mail"));
       Click(editor, CKDialog::kIdOk);
     });
     Press(window, Qt::CTRL | Qt::Key_N);
     options.boolAutoFillNewNotesWithDefaults = false;
     WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
-      unfilled_login = editor.Item<QLineEdit>(CKNoteDlg::kLogin)->text();
+      unfilled_login = TextOf(editor, CKNoteDlg::kLogin);
       Click(editor, CKDialog::kIdCancel);
     });
     Press(window, Qt::CTRL | Qt::Key_N);
@@ -109,27 +79,28 @@ TEST_F(MainWindowJourney, ANoteMovesIntoAFolderButAFolderNeverIntoItself) {
   CKTLVARRAY& bank = AddFolder(root(), u"Bank");
   CKTLVARRAY& cards = AddFolder(bank, u"Cards");
   AddNote(root(), u"pin");
+  const auto move_to = [](CKTLVARRAY& folder, bool refused) {
+    WhenRunning<CKMoveToDlg>([&folder, refused](CKMoveToDlg& dialog) {
+      ASSERT_TRUE(dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination)->SelectEntry(&folder));
+      Click(dialog, CKDialog::kIdOk);
+      if (refused) {
+        EXPECT_TRUE(dialog.isVisible());
+        Click(dialog, CKDialog::kIdCancel);
+      }
+    });
+  };
   Run([&](Dlg& window) {
     Select(window, u"pin");
-    WhenRunning<CKMoveToDlg>([&](CKMoveToDlg& dialog) {
-      ASSERT_TRUE(dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination)->SelectEntry(&bank));
-      Click(dialog, CKDialog::kIdOk);
-    });
+    move_to(bank, false);
     window.OnEntryCommand(menus::kEntryMove);
     EXPECT_EQ(Rows(window), Rows_{"Bank"});
-
     Select(window, u"Bank");
-    WhenRunning<CKMoveToDlg>([&](CKMoveToDlg& dialog) {
-      ASSERT_TRUE(dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination)->SelectEntry(&cards));
-      Click(dialog, CKDialog::kIdOk);
-      EXPECT_TRUE(dialog.isVisible());  // refused, still open
-      Click(dialog, CKDialog::kIdCancel);
-    });
+    move_to(cards, true);
     window.OnEntryCommand(menus::kEntryMove);
     EXPECT_EQ(Rows(window), Rows_{"Bank"});
     window.close();
   });
-  EXPECT_EQ(test_core().Messages(), std::vector<std::string>{Message(0, 20)});
+  EXPECT_EQ(Messages(), std::vector<std::string>{Message(20)});
   const auto reread = Reopen();
   EXPECT_EQ(Child(reread->GetEntriesRoot(), u"pin"), nullptr);
   CKTLVARRAY* moved_into = Child(reread->GetEntriesRoot(), u"Bank");
@@ -138,21 +109,13 @@ TEST_F(MainWindowJourney, ANoteMovesIntoAFolderButAFolderNeverIntoItself) {
   EXPECT_NE(Child(*moved_into, u"Cards"), nullptr);
 }
 
-TEST_F(MainWindowJourney,
-       AFileAttachedFromTheMainWindowComesBackByteIdenticalAndTooLargeIsRefused) {
+TEST_F(MainWindowJourney, AFileAttachedComesBackByteIdenticalAndOwnerOnlyAndTooLargeIsRefused) {
   AddNote(root(), u"Scans");
-  const std::filesystem::path passport = files_.path() / "passport.pdf";
-  {
-    std::mt19937 random(7);
-    std::ofstream out(passport, std::ios::binary);
-    for (int i = 0; i < 150'000; ++i) {
-      out.put(static_cast<char>(random() & 0xFF));
-    }
-  }
-  const std::filesystem::path huge = files_.path() / "huge.iso";
-  std::ofstream(huge).close();
-  std::filesystem::resize_file(huge, 16'777'216);
-  const std::filesystem::path back = files_.path() / "passport back.pdf";
+  const auto passport = MakeFile(files() / "passport.pdf", 150'000);
+  const auto huge = MakeFile(files() / "huge.iso", 16'777'216, true);
+  // A file that is overwritten takes the owner-only mode too.
+  const auto back = MakeFile(files() / "passport back.pdf", 10);
+  std::filesystem::permissions(back, std::filesystem::perms(0644));
 
   Run([&](Dlg& window) {
     WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
@@ -173,28 +136,26 @@ TEST_F(MainWindowJourney,
     Press(window, Qt::CTRL | Qt::Key_E);
     window.close();
   });
-  EXPECT_EQ(test_core().Messages().front(), Message(0, 13));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{Message(13), Message(28, back.string())}));
   EXPECT_EQ(ReadWhole(back), ReadWhole(passport));
+  EXPECT_EQ(ModeOf(back), 0600u);
   const auto reread = Reopen();
   CKTLVARRAY* scans = Child(reread->GetEntriesRoot(), u"Scans");
   ASSERT_NE(scans, nullptr);
-  std::vector<std::string> contents;
-  for (CKTLV* child : scans->GetChildren()) {
-    if (auto* entry = dynamic_cast<CKTLVARRAY*>(child);
-        entry && entry->GetTag() == ENTRY_ATTACHMENT) {
-      contents.push_back(Content(*entry));
-    }
-  }
-  EXPECT_EQ(contents, std::vector<std::string>{ReadWhole(passport)});
+  ASSERT_EQ(Attachments(*scans).size(), 1u);
+  EXPECT_EQ(Field(*Attachments(*scans)[0], TAG_FILE_NAME), u"passport.pdf");
+  EXPECT_EQ(Number(*Attachments(*scans)[0], TAG_FILE_SIZE), 150'000u);
+  EXPECT_NE(Number(*Attachments(*scans)[0], TAG_FILE_MODIFIED), 0u);
+  EXPECT_EQ(Content(*Attachments(*scans)[0]), ReadWhole(passport));
 }
 
 TEST_F(MainWindowJourney, TheMenuFollowsALanguageChosenInTheSettingsAndTheGeneratorStandsAlone) {
   bool stand_alone = false;
   Run([&](Dlg& window) {
-    EXPECT_EQ(window.windowTitle().toStdString(), Message(3, 255));
-    EXPECT_EQ(window.MenuAction(menus::kCmdRestore)->text().toStdString(), Message(242, 9));
+    EXPECT_EQ(window.windowTitle(), Text(3, 255));
+    EXPECT_EQ(window.MenuAction(menus::kCmdRestore)->text(), Text(242, 9));
     EXPECT_TRUE(window.MenuAction(menus::kCmdNewNote)->text().endsWith(QStringLiteral("\tCtrl+N")));
-    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip().toStdString(), Message(163, 9));
+    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip(), Text(163, 9));
     WhenRunning<CKSettingsDlg>([](CKSettingsDlg& dialog) {
       auto* list = dialog.Item<CKComboBox>(CKSettingsDlg::kLanguage);
       const int german = list->findText(QStringLiteral("Deutsch"));
@@ -204,12 +165,11 @@ TEST_F(MainWindowJourney, TheMenuFollowsALanguageChosenInTheSettingsAndTheGenera
       Click(dialog, CKDialog::kIdCancel);  // the language stays all the same
     });
     Press(window, Qt::CTRL | Qt::Key_T);
-    EXPECT_EQ(window.MenuBar()->actions()[0]->text().toStdString(), Message(241, 0));
     EXPECT_EQ(window.MenuBar()->actions()[0]->text(), QStringLiteral("&Datei"));
-    EXPECT_EQ(ControlText(window, Dlg::kSearchCaption).toStdString(), Message(3, 0));
+    EXPECT_EQ(TextOf(window, Dlg::kSearchCaption), Text(3, 0));
     EXPECT_EQ(window.MenuAction(menus::kCmdNewNote)->text().section(QLatin1Char('\t'), 0, 0),
-              QString::fromStdString(Message(241, 1)));
-    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip().toStdString(), Message(163, 9));
+              Text(241, 1));
+    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip(), Text(163, 9));
 
     WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& dialog) {
       stand_alone = !dialog.IsPickMode();
@@ -225,22 +185,20 @@ TEST_F(MainWindowJourney, TheMenuFollowsALanguageChosenInTheSettingsAndTheGenera
 TEST(LogInLoop, TheMainWindowRunsAfterEachLogInUntilTheUserQuits) {
   const TempDir root;
   const std::filesystem::path program = root.path() / "program";
-  const std::filesystem::path data = root.path() / "data";
   const std::filesystem::path runtime = root.path() / "runtime";
   std::filesystem::create_directories(program / "Languages");
-  std::filesystem::create_directories(data);
+  std::filesystem::create_directories(root.path() / "data");
   std::filesystem::create_directories(runtime);
   std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-  for (const auto& file : std::filesystem::directory_iterator(VQ_LANGUAGES_DIR)) {
-    std::filesystem::copy_file(file.path(), program / "Languages" / file.path().filename());
-  }
-  WriteUserFile(data / "ada.VaultQuill", u"ada", u"pw", u"");
+  std::filesystem::copy(VQ_LANGUAGES_DIR, program / "Languages");
+  WriteUserFile(root.path() / "data" / "ada.VaultQuill", u"ada", u"pw", u"");
   platform::MemoryProfileStore profile;
   platform::ProfileStore* previous = platform::InstallProfile(&profile);
-  profile.WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder", data.u16string() + u"/");
-  profile.WriteProfileInt(u"Interface Settings", u"m_boolRunMinimised", 0);
-  profile.WriteProfileInt(u"Interface Settings", u"m_boolStartUp", 0);
-  profile.WriteProfileInt(u"Interface Settings", u"m_boolHotKey", 0);
+  profile.WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder",
+                             (root.path() / "data").u16string() + u"/");
+  for (const char16_t* option : {u"m_boolRunMinimised", u"m_boolStartUp", u"m_boolHotKey"}) {
+    profile.WriteProfileInt(u"Interface Settings", option, 0);
+  }
   RecordingMessages messages;
 
   int windows = 0;

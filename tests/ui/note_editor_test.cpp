@@ -1,44 +1,80 @@
-// The note editor on a logged-in user: new and changed notes reach the user's file, names stay
-// unique within a folder, the icon kind switches the captions, the copy and generate buttons.
+// The note editor on a logged-in user: new and changed notes reach the user's file, titles stay
+// unique within a folder, the icon kind switches the captions, the copy and generate buttons,
+// and the attached files through the buttons, the context menu and double clicks.
 #include "ui/note_editor.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
 #include <ctime>
+#include <map>
 
 #include "core/core.h"
 #include "database/entries.h"
-#include "editor_fixture.h"
 #include "elements/tags.h"
 #include "elements/tlv_array.h"
-#include "languages/text_ids.h"
+#include "platform/utf.h"
 #include "support/dialog_driver.h"
+#include "support/logged_in.h"
+#include "ui/controls/list_ctrl.h"
 #include "ui/generator_dlg.h"
 
+namespace test {
 namespace {
 
 using Dlg = CKNoteDlg;
-using test::Click;
-using test::Field;
-using test::Number;
-using test::Replace;
-using test::TextOf;
-using test::Type;
+using Messages_ = std::vector<std::string>;
 
 QString Clipboard() {
   return QGuiApplication::clipboard()->text();
 }
 
-class NoteEditor : public test::EditorTest {};
+CKListCtrl& List(Dlg& editor) {
+  return *editor.Item<CKListCtrl>(Dlg::kAttachments);
+}
 
-TEST_F(NoteEditor, ANewNoteIsWrittenOnOkAndReachesTheUsersFile) {
+// Opens the attachment list's context menu; once it shows, records each command's enabled
+// state and chooses the command.
+void ChooseFromMenu(Dlg& editor, std::uint32_t command, std::map<std::uint32_t, bool>& enabled) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, command, &enabled] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+      return;
+    }
+    timer->stop();
+    timer->deleteLater();
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) {
+        enabled[action->data().toUInt()] = action->isEnabled();
+      }
+      if (action->data().toUInt() == command && action->isEnabled()) {
+        menu->setActiveAction(action);
+      }
+    }
+    QTest::keyClick(menu, menu->activeAction() != nullptr ? Qt::Key_Return : Qt::Key_Escape);
+  });
+  timer->start();
+  QWidget* viewport = List(editor).viewport();
+  const QPoint where(5, viewport->height() - 5);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, where, viewport->mapToGlobal(where));
+  QApplication::sendEvent(viewport, &event);
+}
+
+using NoteEditor = LoggedInTest;
+
+TEST_F(NoteEditor, ANewNoteIsWrittenOnOkAndReachesTheUsersFileAndTheCloseBoxDropsIt) {
   const auto before = static_cast<std::uint32_t>(std::time(nullptr));
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  WhenRunning<Dlg>([&](Dlg& editor) {
     EXPECT_EQ(editor.windowTitle(), Text(6, 255));
     EXPECT_EQ(TextOf(editor, Dlg::kPasswordCaption), Text(5, 2));
     EXPECT_FALSE(TextOf(editor, Dlg::kCreated).isEmpty());
@@ -53,12 +89,17 @@ TEST_F(NoteEditor, ANewNoteIsWrittenOnOkAndReachesTheUsersFile) {
     editor.Item<QPlainTextEdit>(Dlg::kText)->setPlainText(QStringLiteral("Line one\nLine two"));
     Click(editor, CKDialog::kIdOk);
   });
-  CKTLVARRAY* note = database::AddNewEntry(root(), ENTRY_NOTE, nullptr, nullptr);
-  ASSERT_NE(note, nullptr);
+  ASSERT_NE(database::AddNewEntry(root(), ENTRY_NOTE, nullptr, nullptr), nullptr);
+  WhenRunning<Dlg>([&](Dlg& editor) {
+    Type(editor, Dlg::kTitle, QStringLiteral("Never"));
+    editor.close();  // the close box is Cancel
+  });
+  EXPECT_EQ(database::AddNewEntry(root(), ENTRY_NOTE, nullptr, nullptr), nullptr);
   EXPECT_TRUE(Messages().empty());
 
   const auto reread = SaveAndReopen();
-  CKTLVARRAY* stored = database::FindEntryByName(reread->GetEntriesRoot(), u"post office");
+  ASSERT_EQ(reread->GetEntriesRoot().GetChildCount(), 1u);
+  CKTLVARRAY* stored = Child(reread->GetEntriesRoot(), u"post office");
   ASSERT_NE(stored, nullptr);
   EXPECT_EQ(Field(*stored, TAG_NAME), u"Post office");
   EXPECT_EQ(Field(*stored, TAG_LOGIN), u"ada.l");
@@ -70,37 +111,55 @@ TEST_F(NoteEditor, ANewNoteIsWrittenOnOkAndReachesTheUsersFile) {
   EXPECT_GE(Number(*stored, TAG_MODIFIED), before);
 }
 
-TEST_F(NoteEditor, CancelWritesNothingAndANewNoteIsDropped) {
-  CKTLVARRAY& note = AddNote(root(), u"Kept");
+TEST_F(NoteEditor, TheIconKindSwitchesCaptionsAndCancelWritesNothing) {
+  CKTLVARRAY& note = AddNote(root(), u"Editor licence");
+  QImage first_image;
+  WhenRunning<Dlg>([&](Dlg& editor) {
+    first_image = editor.Item<QLabel>(Dlg::kIcon)->pixmap().toImage();
+    EXPECT_EQ(TextOf(editor, Dlg::kLoginCaption), Text(6, 1));
+    EXPECT_TRUE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
+    Click(editor, Dlg::kIcon);
+    EXPECT_EQ(editor.GetIconKind(), 1u);
+    for (const auto& [id, entry] : {std::pair{Dlg::kLoginCaption, 16},
+                                    {Dlg::kPasswordCaption, 17},
+                                    {Dlg::kEmailCaption, 18},
+                                    {Dlg::kUrlCaption, 19}}) {
+      EXPECT_EQ(TextOf(editor, id), Text(6, entry)) << id;
+    }
+    EXPECT_FALSE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
+    EXPECT_NE(editor.Item<QLabel>(Dlg::kIcon)->pixmap().toImage(), first_image);
+    Click(editor, CKDialog::kIdOk);
+  });
+  EXPECT_TRUE(database::EditEntry(note));
+  const auto reread = SaveAndReopen();
+  EXPECT_EQ(Number(*Child(reread->GetEntriesRoot(), u"Editor licence"), TAG_ICON), 1u);
+
   note.SetDwordByTag(TAG_CREATED, 1'000'000'000);  // 9 September 2001
   note.RemoveChild(note.FindChild(TAG_MODIFIED));
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  WhenRunning<Dlg>([&](Dlg& editor) {
     const QDate date = QDateTime::fromSecsSinceEpoch(1'000'000'000).date();
     EXPECT_TRUE(TextOf(editor, Dlg::kCreated)
                     .startsWith(QLocale::system().toString(date, QLocale::ShortFormat) + ' '));
     EXPECT_TRUE(TextOf(editor, Dlg::kModified).isEmpty());  // a time the note lacks
+    Click(editor, Dlg::kIcon);
+    EXPECT_EQ(TextOf(editor, Dlg::kLoginCaption), Text(6, 1));
+    EXPECT_EQ(editor.Item<QLabel>(Dlg::kIcon)->pixmap().toImage(), first_image);
+    EXPECT_TRUE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
     Replace(editor, Dlg::kTitle, QStringLiteral("Changed"));
     Replace(editor, Dlg::kLogin, QStringLiteral("someone"));
     Click(editor, CKDialog::kIdCancel);
   });
   EXPECT_FALSE(database::EditEntry(note));
-  EXPECT_EQ(Field(note, TAG_NAME), u"Kept");
+  EXPECT_EQ(Field(note, TAG_NAME), u"Editor licence");
   EXPECT_EQ(Field(note, TAG_LOGIN), u"");
-
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
-    Type(editor, Dlg::kTitle, QStringLiteral("Never"));
-    editor.close();  // the close box is Cancel
-  });
-  EXPECT_EQ(database::AddNewEntry(root(), ENTRY_NOTE, nullptr, nullptr), nullptr);
-  EXPECT_EQ(root().GetChildCount(), 1u);
+  EXPECT_EQ(Number(note, TAG_ICON), 1u);
 }
 
 TEST_F(NoteEditor, TitlesAreNeededAndUniqueInTheFolderLetterCaseAside) {
   AddFolder(root(), u"Bank");
   CKTLVARRAY& note = AddNote(root(), u"Mail");
-  CKTLVARRAY& other_folder = AddFolder(root(), u"Elsewhere");
-  AddNote(other_folder, u"Post");  // a name in another folder does not count
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  AddNote(AddFolder(root(), u"Elsewhere"), u"Post");  // a name in another folder does not count
+  WhenRunning<Dlg>([&](Dlg& editor) {
     Replace(editor, Dlg::kTitle, QString());
     Click(editor, CKDialog::kIdOk);
     EXPECT_TRUE(editor.IsRunning());
@@ -112,53 +171,22 @@ TEST_F(NoteEditor, TitlesAreNeededAndUniqueInTheFolderLetterCaseAside) {
     Click(editor, CKDialog::kIdOk);
   });
   EXPECT_TRUE(database::EditEntry(note));
-  EXPECT_EQ(Messages(), (std::vector<std::string>{Message(3), Message(4)}));
+  EXPECT_EQ(Messages(), (Messages_{Message(3), Message(4)}));
 
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  WhenRunning<Dlg>([&](Dlg& editor) {
     Replace(editor, Dlg::kTitle, QStringLiteral("Post"));
     Click(editor, CKDialog::kIdOk);
   });
   EXPECT_TRUE(database::EditEntry(note));
   const auto reread = SaveAndReopen();
-  EXPECT_NE(database::FindEntryByName(reread->GetEntriesRoot(), u"post"), nullptr);
-  EXPECT_EQ(database::FindEntryByName(reread->GetEntriesRoot(), u"mail"), nullptr);
-}
-
-TEST_F(NoteEditor, TheIconKindSwitchesCaptionsAndTheOpenButton) {
-  CKTLVARRAY& note = AddNote(root(), u"Editor licence");
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
-    const QString login_caption = TextOf(editor, Dlg::kLoginCaption);
-    const QPixmap first_image = editor.Item<QLabel>(Dlg::kIcon)->pixmap();
-    EXPECT_EQ(login_caption, Text(6, 1));
-    EXPECT_TRUE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
-    Click(editor, Dlg::kIcon);
-    EXPECT_EQ(editor.GetIconKind(), 1u);
-    EXPECT_EQ(TextOf(editor, Dlg::kLoginCaption), Text(6, 16));
-    EXPECT_EQ(TextOf(editor, Dlg::kPasswordCaption), Text(6, 17));
-    EXPECT_EQ(TextOf(editor, Dlg::kEmailCaption), Text(6, 18));
-    EXPECT_EQ(TextOf(editor, Dlg::kUrlCaption), Text(6, 19));
-    EXPECT_FALSE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
-    EXPECT_NE(editor.Item<QLabel>(Dlg::kIcon)->pixmap().toImage(), first_image.toImage());
-    Click(editor, Dlg::kIcon);
-    EXPECT_EQ(TextOf(editor, Dlg::kLoginCaption), login_caption);
-    EXPECT_EQ(editor.Item<QLabel>(Dlg::kIcon)->pixmap().toImage(), first_image.toImage());
-    EXPECT_TRUE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
-    Click(editor, Dlg::kIcon);
-    Click(editor, CKDialog::kIdOk);
-  });
-  EXPECT_TRUE(database::EditEntry(note));
-  const auto reread = SaveAndReopen();
-  CKTLVARRAY* stored = database::FindEntryByName(reread->GetEntriesRoot(), u"Editor licence");
-  ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(Number(*stored, TAG_ICON), 1u);
+  EXPECT_NE(Child(reread->GetEntriesRoot(), u"post"), nullptr);
+  EXPECT_EQ(Child(reread->GetEntriesRoot(), u"mail"), nullptr);
 }
 
 TEST_F(NoteEditor, CopyAndGenerateWorkOnWhatIsTyped) {
-  CKTLVARRAY& note = AddNote(root(), u"Router");
-  note.SetStringByTag(TAG_PASSWORD, u"stored secret");
-  note.SetStringByTag(TAG_LOGIN, u"admin");
+  CKTLVARRAY& note = AddNote(root(), u"Router", u"admin", u"stored secret");
   QString generated;
-  test::WhenRunning<Dlg>([&](Dlg& editor) {
+  WhenRunning<Dlg>([&](Dlg& editor) {
     Click(editor, Dlg::kCopyPassword);  // hidden, still the real password
     EXPECT_EQ(Clipboard(), QStringLiteral("stored secret"));
     Type(editor, Dlg::kEmail, QStringLiteral("a@b.example"));
@@ -167,17 +195,17 @@ TEST_F(NoteEditor, CopyAndGenerateWorkOnWhatIsTyped) {
     Click(editor, Dlg::kCopyUrl);  // nothing there: the clipboard ends up empty
     EXPECT_TRUE(Clipboard().isEmpty());
 
-    test::WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& generator) {
+    WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& generator) {
       EXPECT_TRUE(generator.IsPickMode());
       Click(generator, CKGeneratorDlg::kGenerate);
-      test::Type(generator, CKGeneratorDlg::kResult, QStringLiteral("!"));  // edited by hand
+      Type(generator, CKGeneratorDlg::kResult, QStringLiteral("!"));  // edited by hand
       generated = TextOf(generator, CKGeneratorDlg::kResult);
       Click(generator, CKDialog::kIdOk);
     });
     Click(editor, Dlg::kGeneratePassword);
     EXPECT_EQ(generated.size(), 15);
     EXPECT_EQ(TextOf(editor, Dlg::kPassword), generated);
-    test::WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& generator) {
+    WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& generator) {
       Click(generator, CKGeneratorDlg::kGenerate);
       Click(generator, CKDialog::kIdCancel);
     });
@@ -190,4 +218,95 @@ TEST_F(NoteEditor, CopyAndGenerateWorkOnWhatIsTyped) {
   EXPECT_EQ(Field(note, TAG_EMAIL), u"a@b.example");
 }
 
+TEST_F(NoteEditor, FilesUpToTheLimitAreAttachedAndListedByNameAndUnreadableOnesAddNothing) {
+  CKTLVARRAY& note = AddNote(root(), u"Scans");
+  const auto passport = MakeFile(files() / "passport.pdf", 150'000);
+  const auto empty = MakeFile(files() / "empty.txt", 0);
+  const auto largest = MakeFile(files() / "largest.bin", 16'777'215, true);
+  WhenRunning<Dlg>([&](Dlg& editor) {
+    for (const auto& file : {passport, files(), empty, largest}) {
+      test_core().choosers().QueueFile(file);  // a folder cannot be read as a file
+      Click(editor, Dlg::kAddFile);
+    }
+    ASSERT_EQ(List(editor).GetRowCount(), 3);
+    // Sorted by name, the size standing for the missing description.
+    const QAbstractItemModel& rows = *List(editor).model();
+    EXPECT_EQ(rows.index(0, 0).data().toString(), QStringLiteral("empty.txt"));
+    EXPECT_EQ(rows.index(2, 0).data().toString(), QStringLiteral("passport.pdf"));
+    EXPECT_EQ(rows.index(2, 1).data().toString(), QStringLiteral("146.4 Kb"));
+    List(editor).selectRow(0);
+    test_core().choosers().QueueFile(files() / "no such folder" / "x.txt");
+    Click(editor, Dlg::kSaveFile);  // the file message only
+    Click(editor, CKDialog::kIdOk);
+  });
+  EXPECT_TRUE(database::EditEntry(note));
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_NE(Messages()[0].find(files().string()), std::string::npos) << Messages()[0];
+  EXPECT_NE(Messages()[1].find("x.txt"), std::string::npos) << Messages()[1];
+
+  const auto reread = SaveAndReopen();
+  CKTLVARRAY* stored = Child(reread->GetEntriesRoot(), u"Scans");
+  ASSERT_NE(stored, nullptr);
+  const auto attachments = Attachments(*stored);
+  ASSERT_EQ(attachments.size(), 3u);
+  EXPECT_EQ(Field(*attachments[0], TAG_FILE_NAME), u"passport.pdf");
+  EXPECT_TRUE(Content(*attachments[1]).empty());
+  EXPECT_EQ(Number(*attachments[2], TAG_FILE_SIZE), 16'777'215u);
+}
+
+TEST_F(NoteEditor, AttachmentsGoThroughTheMenuAndDoubleClicksAndCancelStillKeepsTheirChanges) {
+  CKTLVARRAY& note = AddNote(root(), u"Scans");
+  const auto first = MakeFile(files() / "a.txt", 33);
+  std::map<std::uint32_t, bool> enabled;
+  WhenRunning<Dlg>([&](Dlg& editor) {
+    test_core().choosers().QueueFile(first);
+    ChooseFromMenu(editor, Dlg::kMenuAddFile, enabled);
+    EXPECT_EQ(List(editor).GetRowCount(), 1);
+    EXPECT_EQ(enabled, (std::map<std::uint32_t, bool>{{Dlg::kMenuAddFile, true},
+                                                      {Dlg::kMenuSaveAs, false},
+                                                      {Dlg::kMenuDelete, false}}));
+    Click(editor, CKDialog::kIdOk);
+  });
+  ASSERT_TRUE(database::EditEntry(note));
+  ASSERT_EQ(user().Save(), 0);
+
+  const auto second = MakeFile(files() / "b.txt", 7);
+  WhenRunning<Dlg>([&](Dlg& editor) {
+    List(editor).clearSelection();
+    Click(editor, Dlg::kDeleteFile);  // nothing selected
+    List(editor).selectRow(0);
+    Click(editor, Dlg::kDeleteFile);  // answered No
+    EXPECT_EQ(List(editor).GetRowCount(), 1);
+    test_core().messages().QueueAnswer(true);
+    ChooseFromMenu(editor, Dlg::kMenuDelete, enabled);
+    EXPECT_TRUE(enabled[Dlg::kMenuDelete]);
+    EXPECT_EQ(List(editor).GetRowCount(), 0);
+    // A double click on the empty list adds a file, one on a row saves it.
+    QWidget* viewport = List(editor).viewport();
+    test_core().choosers().QueueFile(second);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(5, viewport->height() - 5));
+    ASSERT_EQ(List(editor).GetRowCount(), 1);
+    test_core().choosers().QueueFile(files() / "double clicked.txt");
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier,
+                       List(editor).visualRect(List(editor).model()->index(0, 0)).center());
+    Replace(editor, Dlg::kTitle, QStringLiteral("Not written"));
+    Click(editor, CKDialog::kIdCancel);
+  });
+  // Cancelled, yet the attachments changed: the caller is told to save.
+  EXPECT_TRUE(database::EditEntry(note));
+  const auto& shown = test_core().messages().shown();
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_EQ(platform::ToUtf8(shown[0].text), Message(5));
+  EXPECT_TRUE(shown[1].question);
+  EXPECT_NE(shown[1].text.find(u"\"a.txt\""), std::u16string::npos);
+  EXPECT_EQ(ReadWhole(files() / "double clicked.txt"), ReadWhole(second));
+
+  const auto reread = SaveAndReopen();
+  CKTLVARRAY* stored = Child(reread->GetEntriesRoot(), u"Scans");
+  ASSERT_NE(stored, nullptr);
+  ASSERT_EQ(Attachments(*stored).size(), 1u);
+  EXPECT_EQ(Field(*Attachments(*stored)[0], TAG_FILE_NAME), u"b.txt");
+}
+
 }  // namespace
+}  // namespace test

@@ -3,52 +3,44 @@
 // box, the language switched at once with its way back, and the data folder.
 #include "ui/settings_dlg.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <fstream>
 
 #include "core/core.h"
-#include "editor_fixture.h"
 #include "platform/utf.h"
 #include "settings/autostart.h"
 #include "support/dialog_driver.h"
+#include "support/logged_in.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/hot_key_ctrl.h"
 #include "ui/controls/virtual_keys.h"
 
+namespace test {
 namespace {
 
 using Dlg = CKSettingsDlg;
-using test::Click;
-using test::Replace;
-using test::TextOf;
+using Messages_ = std::vector<std::string>;
 
 constexpr int kCheckBoxes[] = {Dlg::kStartUp,        Dlg::kSystemTray,      Dlg::kRunMinimised,
                                Dlg::kAskForExit,     Dlg::kAutoFill,        Dlg::kCheckForUpdates,
                                Dlg::kSingleClick,    Dlg::kHotKeyOn,        Dlg::kHidePasswords,
                                Dlg::kCleanClipboard, Dlg::kLogOutOnMinimise};
+// The program's options that the dialog shows.
+constexpr bool CKSettingsInterface::*kProgramFlags[] = {
+    &CKSettingsInterface::m_boolStartUp,         &CKSettingsInterface::m_boolSystemTray,
+    &CKSettingsInterface::m_boolRunMinimised,    &CKSettingsInterface::m_boolAskForExit,
+    &CKSettingsInterface::m_boolCheckForUpdates, &CKSettingsInterface::m_boolHotKey};
 
-// The options of the interface group that the dialog shows.
-struct KProgramOptions {
-  bool m_boolStartUp, m_boolSystemTray, m_boolRunMinimised, m_boolAskForExit, m_boolCheckForUpdates,
-      m_boolHotKey;
-  std::uint16_t m_wordVirtKey, m_wordKeyMod;
-
-  explicit KProgramOptions(const CKSettingsInterface& settings)
-      : m_boolStartUp(settings.m_boolStartUp),
-        m_boolSystemTray(settings.m_boolSystemTray),
-        m_boolRunMinimised(settings.m_boolRunMinimised),
-        m_boolAskForExit(settings.m_boolAskForExit),
-        m_boolCheckForUpdates(settings.m_boolCheckForUpdates),
-        m_boolHotKey(settings.m_boolHotKey),
-        m_wordVirtKey(settings.m_wordVirtKey),
-        m_wordKeyMod(settings.m_wordKeyMod) {}
-  bool operator==(const KProgramOptions&) const = default;
-};
+std::vector<bool> ProgramFlags(const CKSettingsInterface& settings) {
+  std::vector<bool> flags;
+  for (const auto flag : kProgramFlags) {
+    flags.push_back(settings.*flag);
+  }
+  return flags;
+}
 
 // A click on the box's square, where a user aims.
 void Toggle(Dlg& dialog, int id) {
@@ -61,68 +53,68 @@ void Toggle(Dlg& dialog, int id) {
   QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, square.center());
 }
 
-bool IsChecked(Dlg& dialog, int id) {
-  return dialog.Item<QAbstractButton>(id)->isChecked();
+void PressHotKey(Dlg& dialog, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  auto* control = dialog.Item<CKHotKeyCtrl>(Dlg::kHotKey);
+  control->setFocus();
+  QTest::keyClick(control, key, modifiers);
 }
 
 // The user picks a language in the list.
 void ChooseLanguage(Dlg& dialog, const QString& name) {
   auto* list = dialog.Item<CKComboBox>(Dlg::kLanguage);
-  ASSERT_NE(list, nullptr);
   const int index = list->findText(name);
   ASSERT_GE(index, 0) << name.toStdString();
   list->setCurrentIndex(index);
   emit list->activated(index);
 }
 
-QString Path(const std::filesystem::path& path) {
-  return QString::fromStdString(path.string());
-}
-
 QString SelectedLanguage(Dlg& dialog) {
   return dialog.Item<CKComboBox>(Dlg::kLanguage)->currentText();
 }
 
-class SettingsDialog : public test::EditorTest {
+QString Path(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
+
+class SettingsDialog : public LoggedInTest {
  protected:
   // Runs the dialog through the main window's entry point with the user's actions.
-  bool Run(std::function<void(Dlg&)> actions) {
-    test::WhenRunning<Dlg>(std::move(actions));
+  static bool Run(std::function<void(Dlg&)> actions) {
+    WhenRunning<Dlg>(std::move(actions));
     return RunSettingsDialog(nullptr);
-  }
-
-  // The user's file as it is on disk now, opened afresh with the password.
-  std::unique_ptr<CKDatabase> ReadUserFile() {
-    auto reread = std::make_unique<CKDatabase>();
-    reread->SetPath(user().GetPath());
-    EXPECT_EQ(reread->Load(kPassword), 0);
-    return reread;
-  }
-
-  static std::uint32_t NumberSetting(CKDatabase& database, std::u16string_view name) {
-    std::uint32_t value = 9999;
-    database.GetNumberSetting(name, value, 9999);
-    return value;
-  }
-  static std::u16string TextSetting(CKDatabase& database, std::u16string_view name) {
-    std::u16string value;
-    database.GetTextSetting(name, value, u"(none)");
-    return value;
-  }
-  std::uint32_t Stored(std::u16string_view key) {
-    return test_core().profile().GetProfileInt(u"Interface Settings", key, 9999);
   }
   std::u16string StoredDataFolder() {
     return test_core().profile().GetProfileString(u"RunTime Settings", u"m_csUserDataFolder",
                                                   u"(none)");
   }
-  std::string MessageIn(int entry) { return Message(entry); }
 };
 
-TEST_F(SettingsDialog, OkStoresEveryOptionAndTheUsersOwnReachTheirFile) {
+TEST_F(SettingsDialog, OkStoresEveryOptionAndTheUsersOwnInTheirFileAndCancelStoresNothing) {
+  const std::filesystem::path entry(settings::AutostartEntryPath());
+  ASSERT_FALSE(entry.empty());
+  std::filesystem::remove(entry);
   const CKSettingsInterface& program = core().m_SettingsInterface;
-  const KProgramOptions before(program);
-  const QString login = QStringLiteral("ada.lovelace");
+  const std::vector<bool> before = ProgramFlags(program);
+  const std::string file_before = ReadWhole(platform::ToUtf8(user().GetPath()));
+  const std::u16string folder_before = StoredDataFolder();
+  EXPECT_FALSE(Run([&](Dlg& dialog) {
+    for (const int id : kCheckBoxes) {
+      Toggle(dialog, id);
+    }
+    Replace(dialog, Dlg::kDefaultLogin, QStringLiteral("someone"));
+    Replace(dialog, Dlg::kDataFolder, Path(files() / "elsewhere"));
+    PressHotKey(dialog, Qt::Key_F2, Qt::ControlModifier);
+    Click(dialog, CKDialog::kIdCancel);
+  }));
+  EXPECT_EQ(ProgramFlags(program), before);
+  EXPECT_EQ(program.m_wordVirtKey, 121);
+  EXPECT_TRUE(core().m_SettingsUserBased.boolHidePasswords);
+  EXPECT_TRUE(core().m_SettingsUserBased.stringDefaultLogin.empty());
+  EXPECT_EQ(StoredDataFolder(), folder_before);
+  EXPECT_FALSE(std::filesystem::exists(files() / "elsewhere"));
+  EXPECT_FALSE(std::filesystem::exists(entry));
+  EXPECT_EQ(ReadWhole(platform::ToUtf8(user().GetPath())), file_before);
+
   const QString email = QStringLiteral("ada@example.org");
   ASSERT_TRUE(Run([&](Dlg& dialog) {
     EXPECT_EQ(dialog.windowTitle(), Text(9, 255));
@@ -131,106 +123,51 @@ TEST_F(SettingsDialog, OkStoresEveryOptionAndTheUsersOwnReachTheirFile) {
     for (const int id : kCheckBoxes) {
       Toggle(dialog, id);
     }
-    Replace(dialog, Dlg::kDefaultLogin, login);
+    Replace(dialog, Dlg::kDefaultLogin, QString(300, QLatin1Char('x')));  // 256 are taken
     Replace(dialog, Dlg::kDefaultEmail, email);
-    auto* hot_key = dialog.Item<CKHotKeyCtrl>(Dlg::kHotKey);
-    hot_key->setFocus();
-    QTest::keyClick(hot_key, Qt::Key_F9, Qt::AltModifier | Qt::ShiftModifier);
+    PressHotKey(dialog, Qt::Key_F9, Qt::AltModifier | Qt::ShiftModifier);
     Click(dialog, CKDialog::kIdOk);
   }));
-
-  EXPECT_EQ(program.m_boolStartUp, !before.m_boolStartUp);
-  EXPECT_EQ(program.m_boolSystemTray, !before.m_boolSystemTray);
-  EXPECT_EQ(program.m_boolRunMinimised, !before.m_boolRunMinimised);
-  EXPECT_EQ(program.m_boolAskForExit, !before.m_boolAskForExit);
-  EXPECT_EQ(program.m_boolCheckForUpdates, !before.m_boolCheckForUpdates);
-  EXPECT_EQ(program.m_boolHotKey, !before.m_boolHotKey);
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    EXPECT_NE(program.*kProgramFlags[i], before[i]) << i;
+  }
   EXPECT_EQ(program.m_wordVirtKey, 0x78);  // F9
   EXPECT_EQ(program.m_wordKeyMod, keys::kModAlt | keys::kModShift);
   // The program's options are in the settings store already, not only in memory.
-  EXPECT_EQ(Stored(u"m_boolAskForExit"), program.m_boolAskForExit ? 1u : 0u);
-  EXPECT_EQ(Stored(u"m_boolCheckForUpdates"), program.m_boolCheckForUpdates ? 1u : 0u);
-  EXPECT_EQ(Stored(u"m_wordVirtKey"), 0x78u);
-  EXPECT_EQ(Stored(u"m_wordKeyMod"), 5u);
-
+  for (const auto& [key, value] :
+       {std::pair{u"m_boolAskForExit", program.m_boolAskForExit ? 1u : 0u},
+        {u"m_boolCheckForUpdates", program.m_boolCheckForUpdates ? 1u : 0u},
+        {u"m_wordVirtKey", 0x78u},
+        {u"m_wordKeyMod", 5u}}) {
+    EXPECT_EQ(test_core().profile().GetProfileInt(u"Interface Settings", key, 9999), value);
+  }
   // The user's options: every default was on, each is off now, in the file on disk.
-  const std::unique_ptr<CKDatabase> file = ReadUserFile();
+  const auto file = Reopen();
   for (const std::u16string_view name :
        {u"boolLogOutOnMinimize", u"boolCleanClipboardOnExit", u"boolAutoFillNewNotesWithDefaults",
         u"boolHidePasswords", u"boolSingleClickInterface"}) {
-    EXPECT_EQ(NumberSetting(*file, name), 0u) << platform::ToUtf8(name);
+    std::uint32_t value = 9999;
+    file->GetNumberSetting(name, value, 9999);
+    EXPECT_EQ(value, 0u) << platform::ToUtf8(name);
   }
-  EXPECT_EQ(TextSetting(*file, u"stringDefaultLogin"), login.toStdU16String());
-  EXPECT_EQ(TextSetting(*file, u"stringDefaultEmail"), email.toStdU16String());
+  std::u16string text;
+  file->GetTextSetting(u"stringDefaultLogin", text, u"(none)");
+  EXPECT_EQ(text, std::u16string(256, u'x'));
+  file->GetTextSetting(u"stringDefaultEmail", text, u"(none)");
+  EXPECT_EQ(text, email.toStdU16String());
   EXPECT_FALSE(core().m_SettingsUserBased.boolHidePasswords);
   EXPECT_TRUE(Messages().empty());
+  // Starting with the desktop is the autostart entry, which starts this program.
+  const std::string program_path = (test_core().program_folder() / "vaultquill").string();
+  EXPECT_NE(ReadWhole(entry).find("Exec=\"" + program_path + "\""), std::string::npos);
 
-  // The dialog shows what was stored when it opens again.
+  // The dialog shows what was stored when it opens again; OK with the box cleared removes the
+  // entry.
   Run([&](Dlg& dialog) {
     EXPECT_FALSE(IsChecked(dialog, Dlg::kHidePasswords));
-    EXPECT_EQ(IsChecked(dialog, Dlg::kStartUp), program.m_boolStartUp);
-    EXPECT_EQ(TextOf(dialog, Dlg::kDefaultLogin), login);
+    EXPECT_TRUE(IsChecked(dialog, Dlg::kStartUp));
+    EXPECT_EQ(TextOf(dialog, Dlg::kDefaultLogin).size(), 256);
     EXPECT_EQ(TextOf(dialog, Dlg::kHotKey).toStdString(), keys::HotKeyText(0x78, 5));
-    Click(dialog, CKDialog::kIdCancel);
-  });
-}
-
-TEST_F(SettingsDialog, CancelStoresNothing) {
-  const std::string file_before = test::ReadWhole(user().GetPath());
-  const KProgramOptions before(core().m_SettingsInterface);
-  const std::u16string folder_before = StoredDataFolder();
-  EXPECT_FALSE(Run([&](Dlg& dialog) {
-    for (const int id : kCheckBoxes) {
-      Toggle(dialog, id);
-    }
-    Replace(dialog, Dlg::kDefaultLogin, QStringLiteral("someone"));
-    Replace(dialog, Dlg::kDataFolder, Path(files() / "elsewhere"));
-    auto* hot_key = dialog.Item<CKHotKeyCtrl>(Dlg::kHotKey);
-    QTest::keyClick(hot_key, Qt::Key_F2, Qt::ControlModifier);
-    Click(dialog, CKDialog::kIdCancel);
-  }));
-  EXPECT_EQ(KProgramOptions(core().m_SettingsInterface), before);
-  EXPECT_TRUE(core().m_SettingsUserBased.boolHidePasswords);
-  EXPECT_TRUE(core().m_SettingsUserBased.stringDefaultLogin.empty());
-  EXPECT_EQ(StoredDataFolder(), folder_before);
-  EXPECT_FALSE(std::filesystem::exists(files() / "elsewhere"));
-  EXPECT_EQ(test::ReadWhole(user().GetPath()), file_before);
-}
-
-TEST_F(SettingsDialog, DefaultLoginAndEmailTake256CharactersAndNoMore) {
-  const QString long_text(300, QLatin1Char('x'));
-  Run([&](Dlg& dialog) {
-    Replace(dialog, Dlg::kDefaultLogin, long_text);
-    Replace(dialog, Dlg::kDefaultEmail, long_text);
-    Click(dialog, CKDialog::kIdOk);
-  });
-  EXPECT_EQ(core().m_SettingsUserBased.stringDefaultLogin.size(), 256u);
-  EXPECT_EQ(core().m_SettingsUserBased.stringDefaultEmail.size(), 256u);
-  EXPECT_EQ(TextSetting(*ReadUserFile(), u"stringDefaultLogin").size(), 256u);
-}
-
-TEST_F(SettingsDialog, StartWithTheDesktopWritesAndRemovesTheAutostartEntry) {
-  const std::filesystem::path entry(settings::AutostartEntryPath());
-  ASSERT_FALSE(entry.empty());
-  std::filesystem::remove(entry);
-  ASSERT_FALSE(core().m_SettingsInterface.m_boolStartUp);
-  Run([](Dlg& dialog) {
-    EXPECT_FALSE(IsChecked(dialog, Dlg::kStartUp));
-    Toggle(dialog, Dlg::kStartUp);
-    Click(dialog, CKDialog::kIdOk);
-  });
-  ASSERT_TRUE(std::filesystem::exists(entry));
-  const std::string text = test::ReadWhole(entry);
-  const std::string program = (test_core().program_folder() / "vaultquill").string();
-  EXPECT_NE(text.find("Exec=\"" + program + "\""), std::string::npos) << text;
-
-  // Cancel leaves it; OK with the box cleared removes it.
-  Run([](Dlg& dialog) {
-    Toggle(dialog, Dlg::kStartUp);
-    Click(dialog, CKDialog::kIdCancel);
-  });
-  EXPECT_TRUE(std::filesystem::exists(entry));
-  Run([](Dlg& dialog) {
     Toggle(dialog, Dlg::kStartUp);
     Click(dialog, CKDialog::kIdOk);
   });
@@ -245,11 +182,10 @@ TEST_F(SettingsDialog, TheHotKeyControlIsEnabledOnlyWhileItsBoxIsChecked) {
     EXPECT_FALSE(control->isEnabled());
     // Stored defaults give Ctrl+F10 even while the key is off.
     EXPECT_EQ(TextOf(dialog, Dlg::kHotKey).toStdString(), keys::HotKeyText(121, 2));
-    Toggle(dialog, Dlg::kHotKeyOn);
-    EXPECT_TRUE(control->isEnabled());
-    Toggle(dialog, Dlg::kHotKeyOn);
-    EXPECT_FALSE(control->isEnabled());
-    Toggle(dialog, Dlg::kHotKeyOn);
+    for (const bool enabled : {true, false, true}) {
+      Toggle(dialog, Dlg::kHotKeyOn);
+      EXPECT_EQ(control->isEnabled(), enabled);
+    }
     Click(dialog, CKDialog::kIdOk);
   });
   EXPECT_TRUE(core().m_SettingsInterface.m_boolHotKey);
@@ -262,15 +198,14 @@ TEST_F(SettingsDialog, TheHotKeyControlIsEnabledOnlyWhileItsBoxIsChecked) {
 TEST_F(SettingsDialog, AChosenLanguageIsActiveAtOnceAndStaysAfterCancel) {
   Run([&](Dlg& dialog) {
     EXPECT_EQ(SelectedLanguage(dialog), QStringLiteral("English"));
-    // The language in use: nothing happens.
-    ChooseLanguage(dialog, QStringLiteral("English"));
+    ChooseLanguage(dialog, QStringLiteral("English"));  // the language in use: nothing happens
     EXPECT_TRUE(Messages().empty());
 
     ChooseLanguage(dialog, QStringLiteral("Deutsch"));
     EXPECT_EQ(core().m_Languages.GetActiveName(), u"Deutsch");
     EXPECT_EQ(core().m_SettingsInterface.m_csLanguage, u"Deutsch");
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0], MessageIn(0));  // the notice, in the new language
+    // The notice, in the new language.
+    EXPECT_EQ(Messages(), Messages_{Message(0)});
     EXPECT_EQ(Messages()[0].rfind("Die neue Sprache", 0), 0u) << Messages()[0];
     // The dialog itself follows at once.
     EXPECT_EQ(dialog.windowTitle(), Text(9, 255));
@@ -305,17 +240,30 @@ TEST_F(SettingsDialog, ALanguageThatCannotBeActivatedGivesWayToThePreviousOne) {
     Click(dialog, CKDialog::kIdOk);
   });
   EXPECT_EQ(core().m_SettingsInterface.m_csLanguage, u"English");
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0], MessageIn(19));
-  EXPECT_FALSE(MessageIn(19).empty());
+  EXPECT_EQ(Messages(), Messages_{Message(19)});
+  EXPECT_FALSE(Message(19).empty());
 }
 
-TEST_F(SettingsDialog, TheBrowsedDataFolderIsMadeAndStoredOnOk) {
+TEST_F(SettingsDialog, ADataFolderBrowsedOrTypedIsMadeAndStoredOnOkAndOneThatCannotBeIsRefused) {
+  std::ofstream(files() / "a-file") << "x";
   const std::filesystem::path chosen = files() / "vaults" / "ada";
-  test_core().choosers().QueueFolder(chosen);
-  const std::string stored_before = platform::ToUtf8(StoredDataFolder());
+  const QString stored = QString::fromStdU16String(StoredDataFolder());
   Run([&](Dlg& dialog) {
-    EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder).toStdString(), stored_before);
+    EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder), stored);
+    test_core().choosers().QueueFolder(files() / "a-file" / "below");
+    Click(dialog, Dlg::kBrowse);
+    EXPECT_EQ(Messages(), Messages_{Message(17)});
+    EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder), stored);
+    // Typed by hand: a relative folder and one that cannot be made keep the dialog open.
+    Replace(dialog, Dlg::kDataFolder, QStringLiteral("vaults/ada"));
+    Click(dialog, CKDialog::kIdOk);
+    EXPECT_TRUE(dialog.IsRunning());
+    Replace(dialog, Dlg::kDataFolder, Path(files() / "a-file" / "x"));
+    Click(dialog, CKDialog::kIdOk);
+    EXPECT_TRUE(dialog.IsRunning());
+    EXPECT_EQ(Messages().size(), 3u);
+    // Browsed: made at once, with its parents.
+    test_core().choosers().QueueFolder(chosen);
     Click(dialog, Dlg::kBrowse);
     EXPECT_TRUE(std::filesystem::is_directory(chosen));
     EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder).toStdString(), chosen.string() + "/");
@@ -325,28 +273,9 @@ TEST_F(SettingsDialog, TheBrowsedDataFolderIsMadeAndStoredOnOk) {
   // The running program keeps its folder until the next start.
   EXPECT_EQ(platform::ToUtf8(core().m_SettingsRunTime.m_csUserDataFolder),
             test_core().data_folder().string() + "/");
-  EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(SettingsDialog, AFolderThatCannotBeMadeIsRefusedWithItsMessage) {
-  std::ofstream(files() / "a-file") << "x";
-  test_core().choosers().QueueFolder(files() / "a-file" / "below");
-  const QString stored = QString::fromStdU16String(StoredDataFolder());
+  // A new folder typed by hand is made on OK.
   Run([&](Dlg& dialog) {
-    Click(dialog, Dlg::kBrowse);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0], MessageIn(17));
-    EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder), stored);
-
-    // Typed by hand: a relative folder and one that cannot be made keep the dialog open.
-    Replace(dialog, Dlg::kDataFolder, QStringLiteral("vaults/ada"));
-    Click(dialog, CKDialog::kIdOk);
-    EXPECT_TRUE(dialog.IsRunning());
-    Replace(dialog, Dlg::kDataFolder, Path(files() / "a-file" / "x"));
-    Click(dialog, CKDialog::kIdOk);
-    EXPECT_TRUE(dialog.IsRunning());
-    EXPECT_EQ(Messages().size(), 3u);
-    // A new folder typed by hand is made on OK.
     Replace(dialog, Dlg::kDataFolder, Path(files() / "typed"));
     Click(dialog, CKDialog::kIdOk);
   });
@@ -355,13 +284,13 @@ TEST_F(SettingsDialog, AFolderThatCannotBeMadeIsRefusedWithItsMessage) {
 }
 
 TEST(SettingsDialogPortable, ShowsTheProgramFolderAndStoresNoOther) {
-  test::TestCore core;
+  TestCore core;
   std::ofstream(core.program_folder() / "VaultQuill.Portable").close();
   ASSERT_TRUE(core.Start());
   ASSERT_TRUE(core.core().m_SettingsRunTime.m_boolPortable);
   const std::u16string stored =
       core.profile().GetProfileString(u"RunTime Settings", u"m_csUserDataFolder", u"");
-  test::WhenRunning<Dlg>([&](Dlg& dialog) {
+  WhenRunning<Dlg>([&](Dlg& dialog) {
     EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder).toStdString(), core.program_folder().string() + "/");
     EXPECT_FALSE(dialog.GetDlgItem(Dlg::kDataFolder)->isEnabled());
     EXPECT_FALSE(dialog.GetDlgItem(Dlg::kBrowse)->isEnabled());
@@ -373,3 +302,4 @@ TEST(SettingsDialogPortable, ShowsTheProgramFolderAndStoresNoOther) {
 }
 
 }  // namespace
+}  // namespace test

@@ -115,10 +115,14 @@ void TestCore::AddUser(const std::u16string& name, const std::u16string& passwor
   }
 }
 
-std::string TestCore::MessageText(int entry) const {
+std::string TestCore::MessageText(int entry, const std::string& value) const {
   std::u16string text;
   core_->m_Languages.GetText(0, static_cast<std::uint8_t>(entry), text);
-  return platform::ToUtf8(text);
+  std::string message = platform::ToUtf8(text);
+  if (const auto field = message.find("%s"); field != std::string::npos) {
+    message.replace(field, 2, value);
+  }
+  return message;
 }
 
 void WriteUserFile(const std::filesystem::path& path, const std::u16string& name,

@@ -85,8 +85,9 @@ class TestCore {
                const std::u16string& memo = u"");
   // The messages shown so far, as UTF-8.
   std::vector<std::string> Messages() const { return messages_.Texts(); }
-  // The active language's text of a message, as UTF-8 (for comparing with Messages()).
-  std::string MessageText(int entry) const;
+  // The active language's text of a message with its "%s" filled in, as UTF-8 (for comparing
+  // with Messages()).
+  std::string MessageText(int entry, const std::string& value = "") const;
 
  private:
   TempDir root_;

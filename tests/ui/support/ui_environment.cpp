@@ -1,10 +1,13 @@
 #include "support/ui_environment.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <QApplication>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace test {
 namespace {
@@ -42,6 +45,26 @@ std::filesystem::path PrepareUiEnvironment() {
 
 const std::filesystem::path& UiEnvironmentRoot() {
   return g_root;
+}
+
+int RunGuiTests(int argc, char** argv, const char* platform) {
+  const std::filesystem::path root = PrepareUiEnvironment();
+  if (platform != nullptr) {
+    qputenv("QT_QPA_PLATFORM", platform);
+  } else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    // Without a display (test discovery, plain runs) the windows are drawn off screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  int result = 0;
+  {
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    result = RUN_ALL_TESTS();
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+  return result;
 }
 
 }  // namespace test

@@ -12,4 +12,8 @@ std::filesystem::path PrepareUiEnvironment();
 // The folder PrepareUiEnvironment made.
 const std::filesystem::path& UiEnvironmentRoot();
 
+// A GUI test program's main: the private home, the application object on the Qt platform
+// given (off screen when none is given or set), the tests, and the home removed again.
+int RunGuiTests(int argc, char** argv, const char* platform = nullptr);
+
 }  // namespace test
