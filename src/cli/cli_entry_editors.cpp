@@ -6,7 +6,6 @@
 #include "cli/exit_codes.h"
 #include "cli/language_texts.h"
 #include "database/entries.h"
-#include "database/text_case.h"
 #include "elements/tags.h"
 #include "elements/wipe_string.h"
 
@@ -23,9 +22,7 @@ int CheckName(CKTLVARRAY& entry, std::u16string_view name) {
   }
   std::u16string opening;
   entry.GetStringByTag(TAG_NAME, opening);
-  CKTLVARRAY* parent = entry.GetParent();
-  const bool used = parent != nullptr && database::FindEntryByName(*parent, name) != nullptr &&
-                    !database::EqualsIgnoringCase(name, opening);
+  const bool used = database::NameTaken(entry.GetParent(), name, opening);
   WipeString(opening);
   if (used) {
     ShowLanguageMessage(kNameInUse);

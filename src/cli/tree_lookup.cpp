@@ -6,9 +6,9 @@
 #include "cli/error_messages.h"
 #include "cli/exit_codes.h"
 #include "database/entries.h"
-#include "database/text_case.h"
 #include "elements/tags.h"
 #include "elements/wipe_string.h"
+#include "platform/text_case.h"
 
 namespace cli {
 namespace {
@@ -31,7 +31,7 @@ CKTLVARRAY* FindByName(CKTLVARRAY& parent, std::u16string_view name, Accept acce
     if (entry_name == name) {
       return entry;
     }
-    if (ignoring_case == nullptr && database::EqualsIgnoringCase(entry_name, name)) {
+    if (ignoring_case == nullptr && platform::EqualsIgnoringCase(entry_name, name)) {
       ignoring_case = entry;
     }
   }

@@ -6,7 +6,6 @@
 #include "core/startup_texts.h"
 #include "elements/tags.h"
 #include "elements/tlv.h"
-#include "languages/name_compare.h"
 #include "platform/messages.h"
 #include "ui/controls/icons.h"
 #include "ui/controls/list_ctrl.h"

@@ -1,10 +1,10 @@
 #include "database/database.h"
 
 #include "crypto/user_file_io.h"
-#include "database/text_case.h"
 #include "database/tree_io.h"
 #include "elements/tags.h"
 #include "elements/wipe_string.h"
+#include "platform/text_case.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void CKDatabase::SetName(std::u16string_view name) {
 }
 
 bool CKDatabase::NameEquals(std::u16string_view name) const {
-  return database::EqualsIgnoringCase(m_csName, name);
+  return platform::EqualsIgnoringCase(m_csName, name);
 }
 
 void CKDatabase::ResetTrees() {

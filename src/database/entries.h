@@ -39,6 +39,11 @@ bool RemoveEntry(CKTLVARRAY& parent, CKTLV* child, platform::EntryListView* list
 // without regard to case. Attachments are never found so.
 CKTLVARRAY* FindEntryByName(CKTLVARRAY& parent, std::u16string_view name);
 
+// Whether the editors refuse a new name for an entry of the folder because another entry there
+// has it (letter case aside). Keeping the opening name, or changing only its letter case, is
+// allowed; so is any name without a folder.
+bool NameTaken(CKTLVARRAY* folder, std::u16string_view name, std::u16string_view opening_name);
+
 // Whether `other` is `folder` itself or lies below it, following child folders only.
 bool ContainsFolder(const CKTLVARRAY& folder, const CKTLVARRAY* other);
 

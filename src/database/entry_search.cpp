@@ -2,9 +2,9 @@
 #include <utility>
 
 #include "database/entries.h"
-#include "database/text_case.h"
 #include "elements/tags.h"
 #include "elements/wipe_string.h"
+#include "platform/text_case.h"
 
 namespace database {
 namespace {
@@ -30,7 +30,7 @@ bool AnyFieldContains(const CKTLVARRAY& entry, const std::u16string& lowered_tex
     }
     WipeString(value);  // before it is given a longer text that would move it
     child->GetString(value);
-    std::u16string lowered = LowerText(value);
+    std::u16string lowered = platform::LowerText(value);
     const bool found = lowered.find(lowered_text) != std::u16string::npos;
     WipeString(lowered);
     if (found) {
@@ -48,11 +48,18 @@ CKTLVARRAY* FindEntryByName(CKTLVARRAY& parent, std::u16string_view name) {
   for (CKTLV* child : parent.GetChildren()) {
     CKTLVARRAY* entry = AsArray(child);
     if (entry != nullptr && IsNamedKind(entry->GetTag()) &&
-        EqualsIgnoringCase(GetName(*entry), name)) {
+        platform::EqualsIgnoringCase(GetName(*entry), name)) {
       return entry;
     }
   }
   return nullptr;
+}
+
+bool NameTaken(CKTLVARRAY* folder, std::u16string_view name, std::u16string_view opening_name) {
+  if (folder == nullptr || platform::EqualsIgnoringCase(name, opening_name)) {
+    return false;
+  }
+  return FindEntryByName(*folder, name) != nullptr;
 }
 
 bool ContainsFolder(const CKTLVARRAY& folder, const CKTLVARRAY* other) {
@@ -91,7 +98,7 @@ bool MatchesText(const CKTLVARRAY& entry, std::u16string_view text) {
   if (text.empty()) {
     return false;
   }
-  std::u16string lowered_text = LowerText(text);
+  std::u16string lowered_text = platform::LowerText(text);
   bool found = AnyFieldContains(entry, lowered_text);
   for (const CKTLV* child : entry.GetChildren()) {
     if (found) {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "files/file_utils.h"
-#include "languages/name_compare.h"
+#include "platform/text_case.h"
 
 CKLanguages::~CKLanguages() {
   RemoveAsTextSource();
@@ -50,7 +50,7 @@ bool CKLanguages::GetNames(std::vector<std::u16string>& names) const {
 
 bool CKLanguages::Activate(const std::u16string& name) {
   for (CKLanguage* language : languages_) {
-    if (languages::EqualsIgnoringCase(language->GetName(), name)) {
+    if (platform::EqualsIgnoringCase(language->GetName(), name)) {
       active_ = language;
       InstallAsTextSource();
       return language->Load();

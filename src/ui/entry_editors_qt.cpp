@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "database/entries.h"
-#include "database/text_case.h"
 #include "elements/tlv_array.h"
 #include "ui/controls/image_list.h"
 #include "ui/folder_editor.h"
@@ -87,13 +85,6 @@ void ShowImage(QLabel* icon, std::uint32_t index) {
   }
   const QSize size = images->GetImageSize();
   icon->setPixmap(images->GetIcon(static_cast<int>(index)).pixmap(size));
-}
-
-bool NameTaken(CKTLVARRAY* folder, std::u16string_view name, std::u16string_view opening_name) {
-  if (folder == nullptr || database::EqualsIgnoringCase(name, opening_name)) {
-    return false;
-  }
-  return database::FindEntryByName(*folder, name) != nullptr;
 }
 
 }  // namespace editors

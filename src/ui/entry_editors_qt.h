@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string_view>
 
 #include "platform/entry_views.h"
 
@@ -39,9 +38,5 @@ void MakeClickable(QLabel* icon, std::function<void()> on_click);
 
 // Shows the image of that index of the shared image list, centred in the control.
 void ShowImage(QLabel* icon, std::uint32_t index);
-
-// Whether a new name for an entry of the folder is refused because another entry there has it
-// (letter case aside). Keeping the opening name, or changing only its letter case, is allowed.
-bool NameTaken(CKTLVARRAY* folder, std::u16string_view name, std::u16string_view opening_name);
 
 }  // namespace editors

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "core/core.h"
+#include "database/entries.h"
 #include "elements/tags.h"
 #include "elements/tlv_array.h"
 #include "elements/wipe_string.h"
@@ -113,7 +114,7 @@ void CKFolderDlg::OnOK() {
   // is not among the children yet.
   CKTLVARRAY* holder =
       folder_.GetParent() != nullptr ? folder_.GetParent() : core->GetCurrentFolder();
-  if (editors::NameTaken(holder, name_, opening_name_)) {
+  if (database::NameTaken(holder, name_, opening_name_)) {
     core->m_Languages.ShowMessage(texts::kMsgNameInUse.entry);
     return;
   }

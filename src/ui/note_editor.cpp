@@ -282,7 +282,7 @@ void CKNoteDlg::OnOK() {
     core->m_Languages.ShowMessage(texts::kMsgNameNeeded.entry);
     return;
   }
-  if (editors::NameTaken(note_.GetParent(), title_, opening_title_)) {
+  if (database::NameTaken(note_.GetParent(), title_, opening_title_)) {
     core->m_Languages.ShowMessage(texts::kMsgNameInUse.entry);
     return;
   }

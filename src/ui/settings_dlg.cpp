@@ -7,10 +7,10 @@
 #include "database/database.h"
 #include "elements/wipe_string.h"
 #include "files/file_utils.h"
-#include "languages/name_compare.h"
 #include "languages/text_ids.h"
 #include "platform/choosers.h"
 #include "platform/profile_store.h"
+#include "platform/text_case.h"
 #include "settings/user_folders.h"
 #include "ui/controls/adv_button.h"
 #include "ui/controls/combo_box.h"
@@ -218,7 +218,7 @@ void CKSettingsDlg::SelectLanguage(const std::u16string& name) {
   list->SelectString(QString::fromStdU16String(name));
   // A prefix may match a longer name first; the exact name wins where it is listed.
   for (int i = 0; i < list->count(); ++i) {
-    if (languages::EqualsIgnoringCase(list->itemText(i).toStdU16String(), name)) {
+    if (platform::EqualsIgnoringCase(list->itemText(i).toStdU16String(), name)) {
       list->setCurrentIndex(i);
       break;
     }
@@ -280,7 +280,7 @@ void CKSettingsDlg::OnLanguageChosen(int index) {
   std::u16string& configured = core->m_SettingsInterface.m_csLanguage;
   const std::u16string chosen = list->itemText(index).toStdU16String();
   const std::u16string previous = languages.GetActiveName();
-  if (languages::EqualsIgnoringCase(chosen, previous)) {
+  if (platform::EqualsIgnoringCase(chosen, previous)) {
     // The language in use: nothing to switch. A setting that named a missing language now
     // names this one.
     configured = chosen;

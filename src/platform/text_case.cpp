@@ -1,4 +1,4 @@
-#include "database/text_case.h"
+#include "platform/text_case.h"
 
 #include <locale.h>
 #include <wctype.h>
@@ -7,7 +7,7 @@
 
 #include "platform/secure_zero.h"
 
-namespace database {
+namespace platform {
 namespace {
 
 // Made once; null when the system lacks the locale, and then only ASCII letters are lowered.
@@ -64,7 +64,7 @@ std::u16string LowerText(std::u16string_view text) {
       std::u16string larger;
       larger.reserve(lowered.capacity() * 2);
       larger = lowered;
-      platform::SecureZero(lowered.data(), lowered.size() * sizeof(char16_t));
+      SecureZero(lowered.data(), lowered.size() * sizeof(char16_t));
       lowered.swap(larger);
     }
     Append(lowered, c);
@@ -83,4 +83,4 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return i == a.size() && j == b.size();
 }
 
-}  // namespace database
+}  // namespace platform
