@@ -1,13 +1,10 @@
 #pragma once
 
-// A password manager must not leave its memory in core files or open to a debugger: core
-// dumps off (RLIMIT_CORE 0) and the process marked not dumpable, which also refuses ptrace
-// attach by other processes of the same user. Returns true when both took effect.
-//
-// Under AddressSanitizer the process stays dumpable: its leak checker inspects the process
-// through ptrace at exit.
+#include "platform/process_hardening.h"
+
+// The desktop program's name for the platform's process hardening.
 namespace hardening {
 
-bool DisableCoreDumpsAndDebugging();
+using platform::DisableCoreDumpsAndDebugging;
 
 }  // namespace hardening

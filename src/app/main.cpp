@@ -1,10 +1,10 @@
 // VaultQuill, the desktop program.
 #include <QApplication>
 
-#include "app/hardening.h"
 #include "app/vaultquill_app.h"
 #include "core/core.h"
 #include "core/qt_platform.h"
+#include "platform/process_hardening.h"
 #include "ui/main_window.h"
 #include "ui/main_window_updates.h"
 #include "updater/updater_service.h"
@@ -24,7 +24,7 @@ class CKUpdaterCheck final : public main_window::UpdateCheck {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  hardening::DisableCoreDumpsAndDebugging();
+  platform::DisableCoreDumpsAndDebugging();
   QApplication application(argc, argv);
   // The windows come and go with the log-in loop; the last one closing ends nothing.
   QApplication::setQuitOnLastWindowClosed(false);

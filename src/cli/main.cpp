@@ -1,7 +1,7 @@
 #include "cli/application.h"
-#include "cli/process_hardening.h"
+#include "platform/process_hardening.h"
 
 int main(int argc, char** argv) {
-  cli::DisableCoreDumps();
+  platform::DisableCoreDumpsAndDebugging();
   return cli::RunApplication(argc, argv);
 }

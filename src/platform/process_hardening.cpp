@@ -1,9 +1,9 @@
-#include "app/hardening.h"
+#include "platform/process_hardening.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
-namespace hardening {
+namespace platform {
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -29,4 +29,4 @@ bool DisableCoreDumpsAndDebugging() {
   return done;
 }
 
-}  // namespace hardening
+}  // namespace platform
