@@ -13,7 +13,9 @@ TEST(Utf, RoundTripsEveryPlane) {
 TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
   const std::u16string lone_high = {u'a', 0xD800, u'b'};
   const std::u16string lone_low = {0xDC00};
-  EXPECT_EQ(platform::ToUtf8(lone_high), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(platform::ToUtf8(lone_high),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(platform::ToUtf8(lone_low), "\xEF\xBF\xBD");
 }
 

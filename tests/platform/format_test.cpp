@@ -30,9 +30,7 @@ TEST(FormatText, HostileTextsNeverReachPastTheValues) {
   EXPECT_EQ(Format(u"100%%s done: %s", u"v"), u"100%s done: v");
   EXPECT_EQ(Format(u"%", u"v"), u"%");
   EXPECT_EQ(Format(u"", u"v"), u"");
-}
-
-TEST(FormatText, ValuesAreNeverFormattedThemselves) {
+  // Values are never formatted themselves.
   EXPECT_EQ(Format(u"%s/%s", u"%s%d%%", u"b"), u"%s%d%%/b");
 }
 
