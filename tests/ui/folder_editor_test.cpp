@@ -11,9 +11,6 @@
 #include "elements/tlv_array.h"
 #include "support/dialog_driver.h"
 #include "support/logged_in.h"
-#include "ui/controls/combo_box_ex.h"
-#include "ui/controls/list_ctrl.h"
-#include "ui/move_to_dlg.h"
 
 namespace test {
 namespace {
@@ -21,17 +18,7 @@ namespace {
 using Dlg = CKFolderDlg;
 using Messages_ = std::vector<std::string>;
 
-class FolderEditor : public LoggedInTest {
- protected:
-  // Runs the move-to dialog for the entry; the action drives it.
-  static bool Move(CKTLVARRAY& entry, std::function<void(CKMoveToDlg&)> action) {
-    WhenRunning<CKMoveToDlg>(std::move(action));
-    return RunMoveToDialog(entry, nullptr);
-  }
-  static void Choose(CKMoveToDlg& dialog, const CKTLVARRAY& folder) {
-    ASSERT_TRUE(dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination)->SelectEntry(&folder));
-  }
-};
+using FolderEditor = LoggedInTest;
 
 TEST_F(FolderEditor, ANewFolderWithItsLimitsAndSecondIconReachesTheFile) {
   WhenRunning<Dlg>([&](Dlg& editor) {
@@ -96,66 +83,6 @@ TEST_F(FolderEditor, NamesAreNeededAndUniqueInTheParentFolderLetterCaseAsideAndC
   });
   EXPECT_EQ(database::AddNewEntry(folder, ENTRY_FOLDER, nullptr, nullptr), nullptr);
   EXPECT_EQ(folder.GetChildCount(), 4u);  // three fields and the one subfolder
-}
-
-TEST_F(FolderEditor, MoveToListsTheFoldersInTreeOrderAndRefusesWhatCannotBe) {
-  CKTLVARRAY& bank = AddFolder(root(), u"Bank");
-  CKTLVARRAY& cards = AddFolder(bank, u"Cards");
-  CKTLVARRAY& old = AddFolder(cards, u"Old");
-  CKTLVARRAY& home = AddFolder(root(), u"Home");
-  CKTLVARRAY& pin = AddNote(root(), u"pin");
-  AddNote(home, u"PIN");
-  QStringList shown;
-  EXPECT_FALSE(Move(bank, [&](CKMoveToDlg& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), Text(12, 255));
-    auto* combo = dialog.Item<CKComboBoxEx>(CKMoveToDlg::kDestination);
-    for (int i = 0; i < combo->count(); ++i) {
-      shown << combo->itemText(i);
-    }
-    EXPECT_EQ(combo->GetSelectedEntry(), &root());
-    auto* list = dialog.Item<CKListCtrl>(CKMoveToDlg::kEntry);
-    ASSERT_EQ(list->GetRowCount(), 1);
-    EXPECT_EQ(list->GetEntryAt(0), &bank);
-    Click(dialog, CKDialog::kIdOk);  // the root: where it is already
-    Choose(dialog, bank);
-    Click(dialog, CKDialog::kIdOk);
-    Choose(dialog, old);
-    Click(dialog, CKDialog::kIdOk);
-    EXPECT_TRUE(dialog.IsRunning());
-    Click(dialog, CKDialog::kIdCancel);
-  }));
-  EXPECT_EQ(shown,
-            (QStringList{QStringLiteral("<    ROOT    >"), QStringLiteral("Bank"),
-                         QStringLiteral("Cards"), QStringLiteral("Old"), QStringLiteral("Home")}));
-  // The combo's label for the root does not stay behind in the path line.
-  EXPECT_TRUE(database::GetName(root()).empty());
-  EXPECT_FALSE(Move(pin, [&](CKMoveToDlg& dialog) {
-    Choose(dialog, home);  // holds "PIN"
-    Click(dialog, CKDialog::kIdOk);
-    EXPECT_TRUE(dialog.IsRunning());
-    Click(dialog, CKDialog::kIdCancel);
-  }));
-  EXPECT_EQ(Messages(), (Messages_{Message(20), Message(20), Message(20), Message(21)}));
-  EXPECT_EQ(bank.GetParent(), &root());
-  EXPECT_EQ(pin.GetParent(), &root());
-
-  // A folder into a sibling folder goes subtree and all; a note goes last in its folder.
-  EXPECT_TRUE(Move(bank, [&](CKMoveToDlg& dialog) {
-    Choose(dialog, home);
-    Click(dialog, CKDialog::kIdOk);
-  }));
-  EXPECT_EQ(bank.GetParent(), &home);
-  EXPECT_EQ(old.GetParent(), &cards);
-  EXPECT_TRUE(Move(pin, [&](CKMoveToDlg& dialog) {
-    Choose(dialog, cards);
-    Click(dialog, CKDialog::kIdOk);
-  }));
-  const auto reread = SaveAndReopen();
-  CKTLVARRAY* moved = Child(*Child(*Child(reread->GetEntriesRoot(), u"Home"), u"Bank"), u"Cards");
-  ASSERT_NE(moved, nullptr);
-  auto* last = dynamic_cast<CKTLVARRAY*>(moved->GetChild(moved->GetChildCount() - 1));
-  ASSERT_NE(last, nullptr);
-  EXPECT_EQ(Field(*last, TAG_NAME), u"pin");
 }
 
 }  // namespace

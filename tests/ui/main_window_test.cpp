@@ -2,13 +2,11 @@
 // tree, the search, the copies to the clipboard and the tools; each change checked in the
 // user's file as it is on disk.
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
-#include <QTimer>
 #include <fstream>
 #include <map>
 
@@ -215,20 +213,9 @@ TEST_F(MainWindowTest, TheContextMenuFitsTheSelectionAndItsCopiesReachTheClipboa
 
     // Right click on the row, then the menu's "copy password", as the user does it.
     ClickRow(window, u"Mail", false);
-    QWidget* viewport = window.List()->viewport();
-    const QPoint place = RowPlace(window, u"Mail").center();
-    QTimer::singleShot(50, [] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      ASSERT_NE(menu, nullptr);
-      for (QAction* action : menu->actions()) {
-        if (dialogs::MenuCommand(action) == menus::kEntryCopyPassword) {
-          menu->setActiveAction(action);
-          QTest::keyClick(menu, Qt::Key_Return);
-        }
-      }
-    });
-    QContextMenuEvent right_click(QContextMenuEvent::Mouse, place, viewport->mapToGlobal(place));
-    QApplication::sendEvent(viewport, &right_click);
+    EXPECT_EQ(ChooseFromContextMenu(window.List()->viewport(), RowPlace(window, u"Mail").center(),
+                                    menus::kEntryCopyPassword),
+              All(true, true));
     EXPECT_EQ(ClipboardText(), QStringLiteral("s3cret!"));
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);

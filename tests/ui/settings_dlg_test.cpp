@@ -1,6 +1,7 @@
 // The settings dialog on a logged-in user: every option stored on OK (the user's own in the
 // user's file on disk) and none on Cancel, the autostart entry, the hot-key control tied to its
-// box, the language switched at once with its way back, and the data folder.
+// box, a language that cannot be had, and the data folder. The language switched at once and
+// back is a journey from the main window.
 #include "ui/settings_dlg.h"
 
 #include <QCheckBox>
@@ -57,19 +58,6 @@ void PressHotKey(Dlg& dialog, Qt::Key key, Qt::KeyboardModifiers modifiers) {
   auto* control = dialog.Item<CKHotKeyCtrl>(Dlg::kHotKey);
   control->setFocus();
   QTest::keyClick(control, key, modifiers);
-}
-
-// The user picks a language in the list.
-void ChooseLanguage(Dlg& dialog, const QString& name) {
-  auto* list = dialog.Item<CKComboBox>(Dlg::kLanguage);
-  const int index = list->findText(name);
-  ASSERT_GE(index, 0) << name.toStdString();
-  list->setCurrentIndex(index);
-  emit list->activated(index);
-}
-
-QString SelectedLanguage(Dlg& dialog) {
-  return dialog.Item<CKComboBox>(Dlg::kLanguage)->currentText();
 }
 
 QString Path(const std::filesystem::path& path) {
@@ -195,47 +183,13 @@ TEST_F(SettingsDialog, TheHotKeyControlIsEnabledOnlyWhileItsBoxIsChecked) {
   });
 }
 
-TEST_F(SettingsDialog, AChosenLanguageIsActiveAtOnceAndStaysAfterCancel) {
-  Run([&](Dlg& dialog) {
-    EXPECT_EQ(SelectedLanguage(dialog), QStringLiteral("English"));
-    ChooseLanguage(dialog, QStringLiteral("English"));  // the language in use: nothing happens
-    EXPECT_TRUE(Messages().empty());
-
-    ChooseLanguage(dialog, QStringLiteral("Deutsch"));
-    EXPECT_EQ(core().m_Languages.GetActiveName(), u"Deutsch");
-    EXPECT_EQ(core().m_SettingsInterface.m_csLanguage, u"Deutsch");
-    // The notice, in the new language.
-    EXPECT_EQ(Messages(), Messages_{Message(0)});
-    EXPECT_EQ(Messages()[0].rfind("Die neue Sprache", 0), 0u) << Messages()[0];
-    // The dialog itself follows at once.
-    EXPECT_EQ(dialog.windowTitle(), Text(9, 255));
-    EXPECT_EQ(TextOf(dialog, Dlg::kStartUp), Text(9, 0));
-    EXPECT_EQ(dialog.GetDlgItem(Dlg::kLanguage)->toolTip(), Text(169, 5));
-    Click(dialog, CKDialog::kIdCancel);
-  });
-  EXPECT_EQ(core().m_Languages.GetActiveName(), u"Deutsch");
-  EXPECT_EQ(test_core().profile().GetProfileString(u"Interface Settings", u"m_csLanguage", u""),
-            u"Deutsch");
-
-  // And back again.
-  test_core().messages().Clear();
-  Run([&](Dlg& dialog) {
-    EXPECT_EQ(SelectedLanguage(dialog), QStringLiteral("Deutsch"));
-    ChooseLanguage(dialog, QStringLiteral("English"));
-    Click(dialog, CKDialog::kIdOk);
-  });
-  EXPECT_EQ(core().m_Languages.GetActiveName(), u"English");
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].rfind("The new language", 0), 0u) << Messages()[0];
-}
-
 TEST_F(SettingsDialog, ALanguageThatCannotBeActivatedGivesWayToThePreviousOne) {
   // The file went away after the languages were listed at start.
   std::filesystem::remove(test_core().program_folder() / "Languages" / "German.language");
   Run([&](Dlg& dialog) {
-    ChooseLanguage(dialog, QStringLiteral("Deutsch"));
+    ChooseInList(dialog, Dlg::kLanguage, QStringLiteral("Deutsch"));
     EXPECT_EQ(core().m_Languages.GetActiveName(), u"English");
-    EXPECT_EQ(SelectedLanguage(dialog), QStringLiteral("English"));
+    EXPECT_EQ(dialog.Item<CKComboBox>(Dlg::kLanguage)->currentText(), QStringLiteral("English"));
     EXPECT_EQ(dialog.windowTitle(), Text(9, 255));
     Click(dialog, CKDialog::kIdOk);
   });

@@ -1,27 +1,10 @@
+// The icons the windows name, and the image button that draws a grey copy when disabled.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QPainter>
-#include <QTest>
-#include <QWidget>
-
-#include "ui/controls/adv_button.h"
 #include "ui/controls/button_st.h"
-#include "ui/controls/control_ids.h"
 #include "ui/controls/icons.h"
 
 namespace {
-
-TEST(GreyCopy, WeighsTheColoursAndKeepsTransparency) {
-  QImage image(3, 1, QImage::Format_ARGB32);
-  image.setPixel(0, 0, qRgba(255, 0, 0, 255));
-  image.setPixel(1, 0, qRgba(10, 200, 30, 128));
-  image.setPixel(2, 0, qRgba(255, 255, 255, 0));
-  const QImage grey = icons::GreyCopy(image);
-  EXPECT_EQ(grey.pixel(0, 0), qRgba(76, 76, 76, 255));     // 0.299 * 255 = 76.2
-  EXPECT_EQ(grey.pixel(1, 0), qRgba(123, 123, 123, 128));  // 3.0 + 117.4 + 3.4 = 123.8
-  EXPECT_EQ(qAlpha(grey.pixel(2, 0)), 0);
-}
 
 TEST(Icons, EveryIconTheWindowsNameIsDrawnAndUnknownIdsGiveNone) {
   for (const int id : {100, 113, 114, 115, 116, 117, 126, 127, 128, 129, 130,
@@ -44,60 +27,32 @@ TEST(Icons, EveryIconTheWindowsNameIsDrawnAndUnknownIdsGiveNone) {
   EXPECT_TRUE(icons::Load(999).isNull());
 }
 
-TEST(ButtonST, ADisabledButtonDrawsTheGreyCopy) {
+TEST(ButtonST, ADisabledButtonDrawsAGreyCopyWithTheTransparencyKept) {
   CButtonST button;
   button.SetIcon(145);
   EXPECT_EQ(button.GetIconWidth(), 16);
-  const QImage colour = button.CurrentImage().toImage();
+  const QImage colour = button.CurrentImage().toImage().convertToFormat(QImage::Format_ARGB32);
   button.setEnabled(false);
   const QImage grey = button.CurrentImage().toImage().convertToFormat(QImage::Format_ARGB32);
-  const QImage expected = icons::GreyCopy(colour);
-  ASSERT_EQ(grey.size(), expected.size());
-  int compared = 0;
+  ASSERT_EQ(grey.size(), colour.size());
+  int coloured = 0;
   for (int y = 0; y < grey.height(); ++y) {
     for (int x = 0; x < grey.width(); ++x) {
-      if (qAlpha(expected.pixel(x, y)) == 255) {
-        EXPECT_EQ(grey.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
-        EXPECT_EQ(qRed(grey.pixel(x, y)), qBlue(grey.pixel(x, y)));
-        ++compared;
+      const QRgb before = colour.pixel(x, y);
+      const QRgb after = grey.pixel(x, y);
+      EXPECT_NEAR(qAlpha(after), qAlpha(before), 1);
+      if (qAlpha(before) == 255) {
+        // Grey, weighed as the eye sees the colours.
+        EXPECT_TRUE(qRed(after) == qGreen(after) && qGreen(after) == qBlue(after));
+        EXPECT_NEAR(qRed(after),
+                    0.299 * qRed(before) + 0.587 * qGreen(before) + 0.114 * qBlue(before), 1.0);
+        coloured += qRed(before) != qBlue(before) ? 1 : 0;
       }
     }
   }
-  EXPECT_GT(compared, 20);
+  EXPECT_GT(coloured, 20);
   button.setEnabled(true);
-  EXPECT_EQ(button.CurrentImage().toImage(), colour);
-}
-
-TEST(AdvButton, CheckingEnablesTheDependentsAndInvertingTurnsThatRound) {
-  QWidget dialog;
-  auto* box = new CKAdvButton(&dialog);
-  auto* first = new QLineEdit(&dialog);
-  auto* second = new QLineEdit(&dialog);
-  auto* other = new QLineEdit(&dialog);
-  controls::SetControlId(first, 605);
-  controls::SetControlId(second, 606);
-  controls::SetControlId(other, 607);
-  box->AddDependent(605);
-  box->AddDependent(606);
-  box->AddDependent(999);  // no such control: ignored
-  box->SetCheck(false);
-  EXPECT_FALSE(first->isEnabled());
-  EXPECT_FALSE(second->isEnabled());
-  EXPECT_TRUE(other->isEnabled());
-  dialog.show();
-  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-  EXPECT_TRUE(box->GetCheck());
-  EXPECT_TRUE(first->isEnabled());
-  EXPECT_TRUE(second->isEnabled());
-
-  auto* toggle = new CKAdvToggleButton(&dialog);
-  toggle->AddDependent(607);
-  toggle->SetInvert(true);
-  toggle->SetCheck(true);
-  EXPECT_FALSE(other->isEnabled());
-  toggle->click();
-  EXPECT_FALSE(toggle->GetCheck());
-  EXPECT_TRUE(other->isEnabled());
+  EXPECT_EQ(button.CurrentImage().toImage().convertToFormat(QImage::Format_ARGB32), colour);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
+// The entry list and the folder combo on a tree of their own, with the shared images.
 #include <gtest/gtest.h>
-
-#include <QHeaderView>
 
 #include "database/entries.h"
 #include "elements/tags.h"
@@ -18,22 +17,19 @@ CKTLVARRAY* Add(CKTLVARRAY& parent, std::uint32_t kind, const char16_t* name) {
   return entry;
 }
 
-QStringList Names(const CKListCtrl& list) {
-  QStringList names;
-  for (int row = 0; row < list.GetRowCount(); ++row) {
-    names << list.model()->index(row, 0).data().toString();
-  }
-  return names;
+// The colour of an item's icon: the shared images are filled with red of their index.
+int IconIndex(const QIcon& icon) {
+  return qRed(icon.pixmap(16).toImage().pixel(0, 0));
 }
 
 class EntryViews : public ::testing::Test {
  protected:
   EntryViews() {
-    root_.SetTag(ENTRY_ROOT);
-    up_.SetTag(ENTRY_UP);
-    up_.AddChild(CreateElement(TAG_ICON, TLV_DWORD));
-    up_.SetDwordByTag(TAG_ICON, 21);
-    CKListCtrl::SetSharedUpEntry(&up_);
+    root.SetTag(ENTRY_ROOT);
+    up.SetTag(ENTRY_UP);
+    up.AddChild(CreateElement(TAG_ICON, TLV_DWORD));
+    up.SetDwordByTag(TAG_ICON, 21);
+    CKListCtrl::SetSharedUpEntry(&up);
     images_.Create(QSize(16, 16));
     for (int i = 0; i < 22; ++i) {
       QPixmap image(16, 16);
@@ -47,17 +43,22 @@ class EntryViews : public ::testing::Test {
     CKImageList::InstallShared(nullptr);
   }
 
-  CKTLVARRAY root_;
-  CKTLVARRAY up_;
+  CKTLVARRAY root;
+  CKTLVARRAY up;
+
+ private:
   CKImageList images_;
 };
 
-TEST_F(EntryViews, RowsSortByKindThenNameWithTheUpRowFirst) {
-  CKTLVARRAY* sub = Add(root_, ENTRY_FOLDER, u"sub");
-  Add(*sub, ENTRY_NOTE, u"a note");
-  Add(*sub, ENTRY_NOTE, u"B note");
-  Add(*sub, ENTRY_FOLDER, u"z folder");
-  Add(*sub, ENTRY_FOLDER, u"Y folder");
+TEST_F(EntryViews, RowsSortByKindThenNameWithTheUpRowFirstAndTheComboShowsTheFolders) {
+  CKTLVARRAY* sub = Add(root, ENTRY_FOLDER, u"sub");
+  sub->SetDwordByTag(TAG_ICON, 11);
+  for (const char16_t* name : {u"a note", u"B note"}) {
+    Add(*sub, ENTRY_NOTE, name);
+  }
+  for (const char16_t* name : {u"z folder", u"Y folder"}) {
+    Add(*sub, ENTRY_FOLDER, name);
+  }
   CKListCtrl list;
   list.resize(301, 200);
   list.show();
@@ -65,56 +66,39 @@ TEST_F(EntryViews, RowsSortByKindThenNameWithTheUpRowFirst) {
   list.SetColumnsOwner(sub);
   database::FillList(*sub, list);
   // Up, then folders, then notes; within each capitals first (case-sensitive).
-  EXPECT_EQ(Names(list),
-            (QStringList{QString(), QStringLiteral("Y folder"), QStringLiteral("z folder"),
-                         QStringLiteral("B note"), QStringLiteral("a note")}));
-  EXPECT_EQ(list.GetEntryAt(0), &up_);
-  EXPECT_EQ(list.model()
-                ->index(0, 0)
-                .data(Qt::DecorationRole)
-                .value<QIcon>()
-                .pixmap(16)
-                .toImage()
-                .pixel(0, 0),
-            QColor(21, 0, 0).rgb());
+  QStringList names;
+  for (int row = 0; row < list.GetRowCount(); ++row) {
+    names << list.model()->index(row, 0).data().toString();
+  }
+  EXPECT_EQ(names, (QStringList{QString(), QStringLiteral("Y folder"), QStringLiteral("z folder"),
+                                QStringLiteral("B note"), QStringLiteral("a note")}));
+  EXPECT_EQ(list.GetEntryAt(0), &up);
+  EXPECT_EQ(IconIndex(list.model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>()), 21);
   EXPECT_EQ(list.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
-
   // The two columns share the width, the second taking the odd pixel.
-  const int width = list.ClientWidth();
-  EXPECT_EQ(list.columnWidth(0), width / 2);
-  EXPECT_EQ(list.columnWidth(0) + list.columnWidth(1), width);
-
+  EXPECT_EQ(list.columnWidth(0), list.ClientWidth() / 2);
+  EXPECT_EQ(list.columnWidth(0) + list.columnWidth(1), list.ClientWidth());
+  // A deleted row leaves nothing selected.
   list.selectRow(3);
   ASSERT_NE(list.GetSelectedEntry(), nullptr);
   EXPECT_EQ(database::GetName(*list.GetSelectedEntry()), u"B note");
   list.DeleteRow(list.GetSelectedEntry());
   EXPECT_EQ(list.GetRowCount(), 4);
   EXPECT_EQ(list.GetSelectedEntry(), nullptr);
-
-  // An empty folder: no rows, the columns still fitted.
-  CKTLVARRAY* empty = Add(root_, ENTRY_FOLDER, u"empty");
-  database::FillList(*empty, list);
-  EXPECT_EQ(list.GetRowCount(), 1);  // the up row only
+  // An empty folder: the up row only, the columns still fitted.
+  database::FillList(*Add(root, ENTRY_FOLDER, u"empty"), list);
+  EXPECT_EQ(list.GetRowCount(), 1);
   list.resize(420, 200);
   EXPECT_EQ(list.columnWidth(0) + list.columnWidth(1), list.ClientWidth());
-}
 
-TEST_F(EntryViews, TheFolderComboShowsTheRootAndTheFoldersWithTheirIcons) {
-  CKTLVARRAY* work = Add(root_, ENTRY_FOLDER, u"work");
-  work->SetDwordByTag(TAG_ICON, 11);
   CKComboBoxEx combo;
-  combo.AddItem(&root_);
-  for (CKTLVARRAY* folder : database::CollectFolders(root_)) {
-    combo.AddItem(folder);
-  }
-  ASSERT_EQ(combo.count(), 2);
-  EXPECT_EQ(combo.itemText(0), QStringLiteral("<    ROOT    >"));
-  EXPECT_EQ(combo.itemText(1), QStringLiteral("work"));
-  EXPECT_EQ(combo.itemIcon(1).pixmap(16).toImage().pixel(0, 0), QColor(11, 0, 0).rgb());
-  EXPECT_EQ(combo.itemIcon(0).pixmap(16).toImage().pixel(0, 0), QColor(10, 0, 0).rgb());
-  EXPECT_TRUE(combo.SelectEntry(work));
-  EXPECT_EQ(combo.GetSelectedEntry(), work);
-  EXPECT_FALSE(combo.SelectEntry(&up_));
+  combo.AddItem(&root);
+  combo.AddItem(sub);
+  EXPECT_EQ(IconIndex(combo.itemIcon(0)), 10);
+  EXPECT_EQ(IconIndex(combo.itemIcon(1)), 11);
+  EXPECT_TRUE(combo.SelectEntry(sub));
+  EXPECT_EQ(combo.GetSelectedEntry(), sub);
+  EXPECT_FALSE(combo.SelectEntry(&up));
 }
 
 }  // namespace

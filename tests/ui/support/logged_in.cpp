@@ -3,11 +3,16 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 #include <random>
 
@@ -17,6 +22,7 @@
 #include "elements/tlv_array.h"
 #include "support/dialog_driver.h"
 #include "ui/dialog.h"
+#include "ui/dialog_texts.h"
 #include "ui/login_dlg.h"
 
 namespace test {
@@ -68,8 +74,41 @@ QString TextOf(CKDialog& dialog, int id) {
   return {};
 }
 
+void ChooseInList(CKDialog& dialog, int id, const QString& text) {
+  auto* list = dialog.Item<QComboBox>(id);
+  ASSERT_NE(list, nullptr) << id;
+  const int index = list->findText(text);
+  ASSERT_GE(index, 0) << text.toStdString();
+  list->setCurrentIndex(index);
+  emit list->activated(index);
+}
+
 bool IsChecked(CKDialog& dialog, int id) {
   return dialog.Item<QAbstractButton>(id)->isChecked();
+}
+
+std::map<std::uint32_t, bool> ChooseFromContextMenu(QWidget* view, QPoint where,
+                                                    std::uint32_t command) {
+  // Shared with the timer, which outlives this call when no menu ever shows.
+  auto offered = std::make_shared<std::map<std::uint32_t, bool>>();
+  QTimer::singleShot(50, [offered, command] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+      return;
+    }
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) {
+        (*offered)[dialogs::MenuCommand(action)] = action->isEnabled();
+      }
+      if (dialogs::MenuCommand(action) == command && action->isEnabled()) {
+        menu->setActiveAction(action);
+      }
+    }
+    QTest::keyClick(menu, menu->activeAction() != nullptr ? Qt::Key_Return : Qt::Key_Escape);
+  });
+  QContextMenuEvent right_click(QContextMenuEvent::Mouse, where, view->mapToGlobal(where));
+  QApplication::sendEvent(view, &right_click);
+  return *offered;
 }
 
 std::u16string Field(const CKTLVARRAY& entry, std::uint32_t tag) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +27,15 @@ void Replace(CKDialog& dialog, int id, const QString& text);
 // Clicks a control that must be there, enabled and visible.
 void Click(CKDialog& dialog, int id);
 QString TextOf(CKDialog& dialog, int id);
+// Picks the item with that text in a list (a combo box), as the user does.
+void ChooseInList(CKDialog& dialog, int id, const QString& text);
 bool IsChecked(CKDialog& dialog, int id);
+
+// Opens the view's context menu at the point, as a right click does; once the menu shows,
+// records whether each command is enabled and chooses the command (or closes the menu when the
+// command is missing or disabled). Returns what the menu offered.
+std::map<std::uint32_t, bool> ChooseFromContextMenu(QWidget* view, QPoint where,
+                                                    std::uint32_t command);
 
 // An entry's fields (empty or 0 when it has none), and a note's attachments.
 std::u16string Field(const CKTLVARRAY& entry, std::uint32_t tag);

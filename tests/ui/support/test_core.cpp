@@ -18,57 +18,35 @@ QueuedChoosers::~QueuedChoosers() {
   platform::InstallChoosers(previous_);
 }
 
-bool QueuedChoosers::ChooseFolder(platform::ParentWindow, std::u16string& folder) {
-  if (folders_.empty()) {
+bool QueuedChoosers::Next(std::deque<std::filesystem::path>& queue, std::u16string& path) {
+  if (queue.empty()) {
     return false;
   }
-  folder = folders_.front().u16string();
-  folders_.pop_front();
-  return true;
-}
-
-bool QueuedChoosers::ChooseOpenFile(platform::ParentWindow,
-                                    const std::vector<platform::FileFilter>&,
-                                    std::u16string& path) {
-  if (files_.empty()) {
-    return false;
-  }
-  path = files_.front().u16string();
-  files_.pop_front();
-  return true;
-}
-
-bool QueuedChoosers::ChooseSaveFile(platform::ParentWindow, const platform::SaveFileOptions&,
-                                    std::u16string& path) {
-  if (files_.empty()) {
-    return false;
-  }
-  path = files_.front().u16string();
-  files_.pop_front();
+  path = queue.front().u16string();
+  queue.pop_front();
   return true;
 }
 
 TestCore::TestCore(const KTestCoreOptions& options)
     : program_(root_.path() / "program"),
       data_(root_.path() / "data"),
-      previous_profile_(platform::InstallProfile(&profile_)),
-      options_(options) {
+      previous_profile_(platform::InstallProfile(&profile_)) {
   std::filesystem::create_directories(program_ / "Languages");
   std::filesystem::create_directories(data_);
   if (options.with_languages) {
-    for (const auto& file : std::filesystem::directory_iterator(VQ_LANGUAGES_DIR)) {
-      std::filesystem::copy_file(file.path(), program_ / "Languages" / file.path().filename());
-    }
+    std::filesystem::copy(VQ_LANGUAGES_DIR, program_ / "Languages");
   }
   platform::SetProgramFolder(program_.u16string());
   profile_.WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder", data_.u16string() + u"/");
-  profile_.WriteProfileInt(u"Interface Settings", u"m_boolRunMinimised",
-                           options.start_minimised ? 1 : 0);
-  profile_.WriteProfileInt(u"Interface Settings", u"m_boolSystemTray", options.system_tray ? 1 : 0);
-  profile_.WriteProfileInt(u"Interface Settings", u"m_boolHotKey", options.hot_key ? 1 : 0);
-  profile_.WriteProfileInt(u"Interface Settings", u"m_wordVirtKey", options.hot_key_code);
-  profile_.WriteProfileInt(u"Interface Settings", u"m_wordKeyMod", options.hot_key_modifiers);
-  profile_.WriteProfileInt(u"Interface Settings", u"m_boolStartUp", 0);
+  for (const auto& [key, value] :
+       {std::pair{u"m_boolRunMinimised", options.start_minimised ? 1u : 0u},
+        {u"m_boolSystemTray", options.system_tray ? 1u : 0u},
+        {u"m_boolHotKey", options.hot_key ? 1u : 0u},
+        {u"m_wordVirtKey", std::uint32_t{options.hot_key_code}},
+        {u"m_wordKeyMod", std::uint32_t{options.hot_key_modifiers}},
+        {u"m_boolStartUp", 0u}}) {
+    profile_.WriteProfileInt(u"Interface Settings", key, value);
+  }
   profile_.WriteProfileString(u"Interface Settings", u"m_csLastLogin", options.last_login);
   profile_.WriteProfileString(u"Interface Settings", u"m_csLanguage", options.language);
   dialogs_ = std::make_unique<CKUserDialogs>();

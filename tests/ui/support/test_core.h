@@ -29,14 +29,21 @@ class QueuedChoosers final : public platform::Choosers {
   void QueueFolder(const std::filesystem::path& folder) { folders_.push_back(folder); }
   void QueueFile(const std::filesystem::path& file) { files_.push_back(file); }
 
-  bool ChooseFolder(platform::ParentWindow parent, std::u16string& folder) override;
-  bool ChooseOpenFile(platform::ParentWindow parent,
-                      const std::vector<platform::FileFilter>& filters,
-                      std::u16string& path) override;
-  bool ChooseSaveFile(platform::ParentWindow parent, const platform::SaveFileOptions& options,
-                      std::u16string& path) override;
+  bool ChooseFolder(platform::ParentWindow, std::u16string& folder) override {
+    return Next(folders_, folder);
+  }
+  bool ChooseOpenFile(platform::ParentWindow, const std::vector<platform::FileFilter>&,
+                      std::u16string& path) override {
+    return Next(files_, path);
+  }
+  bool ChooseSaveFile(platform::ParentWindow, const platform::SaveFileOptions&,
+                      std::u16string& path) override {
+    return Next(files_, path);
+  }
 
  private:
+  static bool Next(std::deque<std::filesystem::path>& queue, std::u16string& path);
+
   std::deque<std::filesystem::path> folders_;
   std::deque<std::filesystem::path> files_;
   platform::Choosers* previous_;
@@ -97,7 +104,6 @@ class TestCore {
   QueuedChoosers choosers_;
   platform::MemoryProfileStore profile_;
   platform::ProfileStore* previous_profile_;
-  KTestCoreOptions options_;
   std::unique_ptr<CKUserDialogs> dialogs_;
   CKCore* core_ = nullptr;
 };
