@@ -1,15 +1,11 @@
 #include "app/single_instance.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "support/temp_dir.h"
 
@@ -17,62 +13,31 @@ namespace {
 
 const QString kName = QString::fromLatin1(CKSingleInstance::kInstanceName);
 
-QString Folder(const test::TempDir& dir) {
-  ::chmod(dir.path().c_str(), 0700);
+QString Folder(const test::TempDir& dir, mode_t mode = 0700) {
+  ::chmod(dir.path().c_str(), mode);
   return QString::fromStdString(dir.path().string());
 }
 
-TEST(SingleInstance, TheNamesComeFromTheInstanceName) {
-  EXPECT_EQ(CKSingleInstance::BaseName(kName),
-            QStringLiteral("orlavo-software-vaultquill-2-application"));
-  const std::uint32_t wake_up = CKSingleInstance::WakeUpMessage(kName);
-  EXPECT_GE(wake_up, 0xC000u);
-  EXPECT_LE(wake_up, 0xFFFFu);
-  EXPECT_EQ(wake_up, CKSingleInstance::WakeUpMessage(kName));
-  EXPECT_NE(wake_up, CKSingleInstance::WakeUpMessage(kName + QStringLiteral("!")));
-
+TEST(SingleInstance, TheSocketIsNamedAfterTheInstanceInAPrivateRuntimeFolderOnly) {
+  // Other versions of the program find this one by the socket's name.
   const test::TempDir dir;
-  const CKSingleInstance instance(kName, Folder(dir));
-  EXPECT_EQ(instance.SocketPath().toStdString(),
+  EXPECT_EQ(CKSingleInstance(kName, Folder(dir)).SocketPath().toStdString(),
             (dir.path() / "orlavo-software-vaultquill-2-application.socket").string());
-}
 
-TEST(SingleInstance, OnlyThePrivateRuntimeFolderOfTheUserIsUsed) {
   const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-  const test::TempDir dir;
-  ::chmod(dir.path().c_str(), 0755);
   qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir.path().string()));
-  EXPECT_NE(CKSingleInstance::RuntimeFolder().toStdString(), dir.path().string());
-  ::chmod(dir.path().c_str(), 0700);
-  EXPECT_EQ(CKSingleInstance::RuntimeFolder().toStdString(), dir.path().string());
+  const QString shared = Folder(dir, 0755);
+  EXPECT_NE(CKSingleInstance::RuntimeFolder(), shared);
+  const QString own = Folder(dir);
+  EXPECT_EQ(CKSingleInstance::RuntimeFolder(), own);
   qputenv("XDG_RUNTIME_DIR", saved);
+  // Without one the program runs on, unlocked.
+  CKSingleInstance nowhere(kName, QString());
+  EXPECT_EQ(nowhere.Acquire(), CKSingleInstance::Start::Unavailable);
+  EXPECT_FALSE(nowhere.WakeRunning(1, 100));
 }
 
-TEST(SingleInstance, TheSecondStartFindsTheFirstAndWakesIt) {
-  const test::TempDir dir;
-  CKSingleInstance first(kName, Folder(dir));
-  ASSERT_EQ(first.Acquire(), CKSingleInstance::Start::First);
-  QSignalSpy woken(&first, &CKSingleInstance::WakeUpReceived);
-
-  // The socket is the user's alone.
-  struct stat info {};
-  ASSERT_EQ(::stat(first.SocketPath().toLocal8Bit().constData(), &info), 0);
-  EXPECT_TRUE(S_ISSOCK(info.st_mode));
-  EXPECT_EQ(info.st_mode & 0077, 0u);
-
-  CKSingleInstance second(kName, Folder(dir));
-  ASSERT_EQ(second.Acquire(), CKSingleInstance::Start::OtherRunning);
-  EXPECT_TRUE(second.WakeRunning(0xC0DE));
-  ASSERT_TRUE(woken.wait(5000));
-  EXPECT_EQ(woken.front().front().value<std::uint32_t>(), 0xC0DEu);
-
-  // Once the first has ended, the next start is the first again.
-  first.Release();
-  CKSingleInstance third(kName, Folder(dir));
-  EXPECT_EQ(third.Acquire(), CKSingleInstance::Start::First);
-}
-
-TEST(SingleInstance, WhatACrashedProgramLeftBehindDoesNotBlockTheNextStart) {
+TEST(SingleInstance, ACrashedProgramsLeftoversDoNotBlockAndASecondStartWakesTheFirst) {
   const test::TempDir dir;
   QProcess crashed;
   crashed.start(QCoreApplication::applicationFilePath(),
@@ -82,21 +47,25 @@ TEST(SingleInstance, WhatACrashedProgramLeftBehindDoesNotBlockTheNextStart) {
   crashed.kill();  // no clean-up of its lock and socket
   ASSERT_TRUE(crashed.waitForFinished(10000));
 
-  CKSingleInstance next(kName, Folder(dir));
-  ASSERT_TRUE(QFile::exists(next.LockPath()));
-  ASSERT_TRUE(QFile::exists(next.SocketPath()));
-  ASSERT_EQ(next.Acquire(), CKSingleInstance::Start::First);
-  QSignalSpy woken(&next, &CKSingleInstance::WakeUpReceived);
-  CKSingleInstance later(kName, Folder(dir));
-  ASSERT_EQ(later.Acquire(), CKSingleInstance::Start::OtherRunning);
-  EXPECT_TRUE(later.WakeRunning(0xC001));
-  EXPECT_TRUE(woken.wait(5000));
-}
+  CKSingleInstance first(kName, Folder(dir));
+  ASSERT_TRUE(QFile::exists(first.LockPath()));
+  ASSERT_TRUE(QFile::exists(first.SocketPath()));
+  ASSERT_EQ(first.Acquire(), CKSingleInstance::Start::First);
+  // The socket is the user's alone.
+  struct stat info {};
+  ASSERT_EQ(::stat(first.SocketPath().toLocal8Bit().constData(), &info), 0);
+  EXPECT_TRUE(S_ISSOCK(info.st_mode));
+  EXPECT_EQ(info.st_mode & 0077, 0u);
 
-TEST(SingleInstance, WithoutARuntimeFolderTheProgramRunsOnUnlocked) {
-  CKSingleInstance nowhere(kName, QString());
-  EXPECT_EQ(nowhere.Acquire(), CKSingleInstance::Start::Unavailable);
-  EXPECT_FALSE(nowhere.WakeRunning(1, 100));
+  QSignalSpy woken(&first, &CKSingleInstance::WakeUpReceived);
+  CKSingleInstance second(kName, Folder(dir));
+  ASSERT_EQ(second.Acquire(), CKSingleInstance::Start::OtherRunning);
+  EXPECT_TRUE(second.WakeRunning(0xC0DE));
+  ASSERT_TRUE(woken.wait(5000));
+  EXPECT_EQ(woken.front().front().value<std::uint32_t>(), 0xC0DEu);
+  // Once the first has ended, the next start is the first again.
+  first.Release();
+  EXPECT_EQ(CKSingleInstance(kName, Folder(dir)).Acquire(), CKSingleInstance::Start::First);
 }
 
 TEST(Hardening, CoreDumpsAreOffAndTheProcessIsNotDumpable) {
