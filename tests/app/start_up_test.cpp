@@ -120,8 +120,9 @@ TEST(StartUp, WithoutLanguagesItEndsWithItsMessagesAndAFreshUserThenLogsInUntilT
   EXPECT_TRUE(std::filesystem::is_empty(config.path()));
   EXPECT_TRUE(std::filesystem::exists(data / "quinn.VaultQuill"));
   EXPECT_EQ(TheCore(), nullptr);
-  // The settings were saved on the way out.
+  // The interface, system and window settings were saved on the way out.
   EXPECT_EQ(profile.GetProfileString(u"Interface Settings", u"m_csLastLogin", u""), u"quinn");
+  EXPECT_NE(profile.GetProfileInt(u"System Settings", u"m_dwordCheckedTime", 12345), 12345u);
   std::vector<std::uint8_t> placement;
   EXPECT_TRUE(profile.GetProfileBinary(u"Windows Settings", u"m_stLogIn", placement));
   platform::InstallProfile(previous_profile);

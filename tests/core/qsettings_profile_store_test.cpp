@@ -42,12 +42,8 @@ class ConfigurationFolder final : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kFolder =
     ::testing::AddGlobalTestEnvironment(new ConfigurationFolder);
 
-class QSettingsStoreTest : public ::testing::Test {
- protected:
+TEST(QSettingsStore, ValuesLandInTheProgramsFileByGroupAndComeBackWithTheirTypes) {
   QSettingsProfileStore store;
-};
-
-TEST_F(QSettingsStoreTest, ValuesLandInTheProgramsFileByGroupAndKeepTheirType) {
   const std::u16string text = u"@at start, \"quoted\"; 100%\n\u00fc\U0001F511 \\end";
   const std::vector<std::uint8_t> bytes = {0, 1, 0x7F, 0x80, 0xFF, '\n', '=', 0};
   ASSERT_TRUE(store.WriteProfileString(u"Interface Settings", u"m_csLanguage", text));
@@ -59,7 +55,6 @@ TEST_F(QSettingsStoreTest, ValuesLandInTheProgramsFileByGroupAndKeepTheirType) {
   // Any QSettings reader of the organisation and application sees them.
   QSettings reader(QSettings::NativeFormat, QSettings::UserScope, "Orlavo software", "VaultQuill");
   EXPECT_EQ(reader.value("Interface Settings/m_wordVirtKey").toUInt(), 0xFFFFFFFFu);
-
   EXPECT_EQ(store.GetProfileString(u"Interface Settings", u"m_csLanguage", u""), text);
   EXPECT_EQ(store.GetProfileInt(u"Interface Settings", u"m_wordVirtKey", 0), 0xFFFFFFFFu);
   std::vector<std::uint8_t> read;
@@ -72,29 +67,29 @@ TEST_F(QSettingsStoreTest, ValuesLandInTheProgramsFileByGroupAndKeepTheirType) {
   EXPECT_EQ(store.GetProfileString(u"Windows Settings", u"m_stLogIn", u"none"), u"none");
   EXPECT_FALSE(store.GetProfileBinary(u"Interface Settings", u"m_csLanguage", read));
   EXPECT_EQ(store.GetProfileString(u"System Settings", u"m_csLanguage", u"none"), u"none");
-}
 
-TEST_F(QSettingsStoreTest, ValuesOfAnEarlierRunComeBackWithTheirTypes) {
+  // What an earlier run left in the file; numbers edited by hand: a negative one gives its
+  // 32-bit pattern, a word the default.
   constexpr std::u16string_view kSection = u"Earlier Run";
   EXPECT_EQ(store.GetProfileInt(kSection, u"number", 0), 0xFFFFFFFFu);
   EXPECT_EQ(store.GetProfileString(kSection, u"text", u""), u"@at start, \"q\"; 100%\n\u00fc\\end");
-  std::vector<std::uint8_t> read;
   EXPECT_TRUE(store.GetProfileBinary(kSection, u"block", read));
-  EXPECT_EQ(read, (std::vector<std::uint8_t>{0, 1, 0x7F, 0x80, 0xFF, '\n', '=', 0}));
+  EXPECT_EQ(read, bytes);
   EXPECT_EQ(store.GetProfileString(kSection, u"block", u"default"), u"default");
   EXPECT_FALSE(store.GetProfileBinary(kSection, u"text", read));
   EXPECT_EQ(store.GetProfileInt(kSection, u"text", 5), 5u);
-  // A number edited by hand: a negative one gives its 32-bit pattern, a word the default.
   EXPECT_EQ(store.GetProfileInt(kSection, u"negative", 0), 0xFFFFFFFFu);
   EXPECT_EQ(store.GetProfileInt(kSection, u"word", 5), 5u);
 }
 
-TEST_F(QSettingsStoreTest, WritersOnTwoThreadsLoseNothing) {
-  constexpr int kCount = 40;
-  auto writer = [this](std::u16string section) {
-    for (int i = 0; i < kCount; ++i) {
-      store.WriteProfileInt(section, u"n" + std::u16string(1, static_cast<char16_t>(u'A' + i)),
-                            static_cast<std::uint32_t>(i));
+TEST(QSettingsStore, WritersOnTwoThreadsLoseNothing) {
+  QSettingsProfileStore store;
+  const auto entry = [](int i) {
+    return u"n" + std::u16string(1, static_cast<char16_t>(u'A' + i));
+  };
+  const auto writer = [&](std::u16string section) {
+    for (int i = 0; i < 40; ++i) {
+      store.WriteProfileInt(section, entry(i), static_cast<std::uint32_t>(i));
     }
   };
   std::thread first(writer, u"First");
@@ -102,9 +97,8 @@ TEST_F(QSettingsStoreTest, WritersOnTwoThreadsLoseNothing) {
   first.join();
   second.join();
   for (const char16_t* section : {u"First", u"Second"}) {
-    for (int i = 0; i < kCount; ++i) {
-      const std::u16string entry = u"n" + std::u16string(1, static_cast<char16_t>(u'A' + i));
-      EXPECT_EQ(store.GetProfileInt(section, entry, 999), static_cast<std::uint32_t>(i));
+    for (int i = 0; i < 40; ++i) {
+      EXPECT_EQ(store.GetProfileInt(section, entry(i), 999), static_cast<std::uint32_t>(i));
     }
   }
 }

@@ -10,16 +10,15 @@
 
 namespace {
 
-TEST(QtPlatform, FilterListsTakeQtsForm) {
+TEST(QtPlatform, FilterListsTakeQtsFormAndTheInstalledPlatformPutsBackWhatWasThere) {
   EXPECT_EQ(qtplatform::FilterString({{u"VaultQuill Users (*.VaultQuill)", u"*.VaultQuill"},
                                       {u"All Files (*.*)", u"*.*"}}),
             QStringLiteral("VaultQuill Users (*.VaultQuill);;All Files (*.*)"));
   EXPECT_EQ(qtplatform::FilterString({{u"Pictures", u"*.png;*.jpg"}}),
             QStringLiteral("Pictures (*.png *.jpg)"));
   EXPECT_TRUE(qtplatform::FilterString({}).isEmpty());
-}
 
-TEST(QtPlatform, IsInstalledForItsLifetimeAndPutsBackWhatWasThere) {
+  // Installed for its lifetime, then what was there comes back.
   platform::MessageSink& before = platform::Messages();
   platform::ProfileStore& profile_before = platform::Profile();
   {
