@@ -9,12 +9,6 @@
 namespace {
 
 constexpr std::size_t kBlock = CKCryptoSymmetric::kBlockSize;
-// Reads at least this large skip the chunk: the file's bytes land in the caller's buffer and
-// are deciphered there, so a large attachment is never copied.
-constexpr std::size_t kDirectReadMinimum = 4096;
-// Small reads are served from this much of the file at a time. Less than the chunk: whatever
-// is fetched ahead of a large payload is copied once more.
-constexpr std::size_t kReadAhead = 32 * 1024;
 // Writes at least this large are enciphered straight from the caller's buffer into the chunk.
 constexpr std::size_t kDirectWriteMinimum = 4096;
 
@@ -27,6 +21,7 @@ constexpr std::size_t WholeBlocks(std::size_t bytes) {
 CKCryptoFile::CKCryptoFile(CKCryptoSymmetric* cipher) : CKFile(true, true), m_pCipher(cipher) {}
 
 CKCryptoFile::~CKCryptoFile() {
+  StopReadAhead();
   WipeHeld();
 }
 
@@ -34,6 +29,10 @@ void CKCryptoFile::WipeHeld() {
   if (m_pChunk != nullptr) {
     platform::SecureZero(m_pChunk.get(), kChunkSize);
   }
+  m_pWindow = nullptr;
+  m_bWindowIsText = false;
+  m_nTextStart = 0;
+  m_nTextEnd = 0;
   m_nHeldStart = 0;
   m_nHeldEnd = 0;
   m_nSealed = 0;
@@ -47,6 +46,7 @@ void CKCryptoFile::EnsureChunk() {
 }
 
 void CKCryptoFile::Attach(CKFile& file) {
+  StopReadAhead();
   if (m_hFile != kNoHandle && m_bOwnsHandle) {
     Close();
   }
@@ -58,92 +58,30 @@ void CKCryptoFile::Attach(CKFile& file) {
 }
 
 bool CKCryptoFile::Begin(bool for_writing) {
+  StopReadAhead();
   std::uint64_t length = 0;
   std::uint64_t position = 0;
   GetLength(length);
   GetPosition(position);
   const std::uint64_t area = length > position ? length - position : 0;
-  EnsureChunk();
   WipeHeld();
   m_nStreamPosition = 0;
   m_bReachedEnd = false;
   m_bFileFailed = false;
   m_nRemaining = for_writing ? 0 : area - area % kBlock;
   m_nPartialBytes = for_writing ? 0 : static_cast<std::uint32_t>(area % kBlock);
+  if (!for_writing) {
+    StartReadAhead();
+  }
+  if (m_pReadAhead == nullptr) {
+    EnsureChunk();
+  }
   return area > 0;
 }
 
-std::size_t CKCryptoFile::FetchBlocks(std::uint8_t* out, std::size_t count) {
-  const auto wanted =
-      static_cast<std::uint32_t>(std::min<std::uint64_t>(WholeBlocks(count), m_nRemaining));
-  if (wanted == 0) {
-    return 0;
-  }
-  std::uint32_t got = 0;
-  try {
-    if (!CKFile::Read(out, wanted, &got)) {
-      m_bFileFailed = true;
-      got = 0;
-    }
-  } catch (...) {
-    m_bFileFailed = true;
-    throw;
-  }
-  m_nRemaining -= wanted;
-  if (got < wanted) {
-    m_nRemaining = 0;  // the file has become shorter since Begin
-  }
-  const std::size_t usable = WholeBlocks(got);
-  if (m_pCipher != nullptr && usable != 0) {
-    m_pCipher->DecryptBlocks(out, out, usable / kBlock);
-  }
-  return usable;
-}
-
-bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) {
-  if (done != nullptr) {
-    *done = 0;
-  }
-  if (buffer == nullptr || count == 0) {
-    return true;
-  }
-  auto* out = static_cast<std::uint8_t*>(buffer);
-  std::size_t delivered = 0;
-  while (delivered < count) {
-    if (m_nHeldStart < m_nHeldEnd) {
-      const std::size_t n = std::min<std::size_t>(m_nHeldEnd - m_nHeldStart, count - delivered);
-      std::memcpy(out + delivered, m_pChunk.get() + m_nHeldStart, n);
-      m_nHeldStart += n;
-      delivered += n;
-      continue;
-    }
-    if (m_nRemaining == 0) {
-      break;
-    }
-    const std::size_t wanted = count - delivered;
-    if (wanted >= kDirectReadMinimum) {
-      const std::size_t got = FetchBlocks(out + delivered, wanted);
-      if (got == 0) {
-        break;
-      }
-      delivered += got;
-      continue;
-    }
-    m_nHeldStart = 0;
-    m_nHeldEnd = FetchBlocks(m_pChunk.get(), kReadAhead);
-    if (m_nHeldEnd == 0) {
-      break;
-    }
-  }
-  if (delivered < count) {
-    std::memset(out + delivered, 0, count - delivered);
-    m_bReachedEnd = true;
-  }
-  m_nStreamPosition += delivered;
-  if (done != nullptr) {
-    *done = static_cast<std::uint32_t>(delivered);
-  }
-  return true;
+bool CKCryptoFile::Close() {
+  StopReadAhead();
+  return CKFile::Close();
 }
 
 void CKCryptoFile::SealHeld() {

@@ -67,10 +67,11 @@ int CKUserFileReader::Unlock(std::u16string_view password, CKUserFileKeys& keys)
   std::array<std::uint8_t, userfile::kVerifierSize> verifier{};
   int result = userfile::kOpened;
   try {
-    keys.SetPassword(password);
-    StartCipher(m_Cipher, keys);
+    // A long stream starts being read ahead on its own thread while the key is derived here.
     m_Stream.Attach(m_File);
     m_Stream.Begin(false);
+    keys.SetPassword(password);
+    StartCipher(m_Cipher, keys);
     std::uint32_t got = 0;
     m_Stream.Read(verifier.data(), static_cast<std::uint32_t>(verifier.size()), &got);
     if (got != verifier.size()) {
@@ -78,6 +79,9 @@ int CKUserFileReader::Unlock(std::u16string_view password, CKUserFileKeys& keys)
       result = userfile::kDamaged;
     } else if (!keys.VerifierEquals(verifier)) {
       result = userfile::kWrongPassword;
+    } else if (m_Stream.ReadsAhead()) {
+      StartCipher(m_AheadCipher, keys);
+      m_Stream.ShareDeciphering(&m_AheadCipher);
     }
   } catch (...) {
     result = userfile::kUnreadable;
@@ -96,6 +100,7 @@ void CKUserFileReader::Close() {
   } catch (...) {
   }
   m_Cipher.Reset();
+  m_AheadCipher.Reset();
 }
 
 CKUserFileWriter::CKUserFileWriter() : m_File(true, true), m_Stream(&m_Cipher) {}

@@ -32,6 +32,7 @@ class CKUserFileReader {
  private:
   CKFile m_File;
   CKCryptoAES m_Cipher;
+  CKCryptoAES m_AheadCipher;  // the same key, for the thread that reads a long stream ahead
   CKCryptoFile m_Stream;
 };
 
