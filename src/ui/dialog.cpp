@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
@@ -14,6 +16,7 @@
 #include "core/hidden_window.h"
 #include "platform/tray.h"
 #include "ui/about_dlg.h"
+#include "ui/controls/secure_text.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_templates.h"
 #include "ui/dialog_texts.h"
@@ -63,12 +66,8 @@ CKDialog::CKDialog(int template_id, QWidget* parent)
   } else {
     setFixedSize(size);
   }
-  if (auto* ok = Item<QAbstractButton>(kIdOk)) {
-    connect(ok, &QAbstractButton::clicked, this, &CKDialog::accept);
-  }
-  if (auto* cancel = Item<QAbstractButton>(kIdCancel)) {
-    connect(cancel, &QAbstractButton::clicked, this, &CKDialog::reject);
-  }
+  OnClicked(kIdOk, this, &CKDialog::accept);
+  OnClicked(kIdCancel, this, &CKDialog::reject);
 }
 
 CKDialog::~CKDialog() {
@@ -324,6 +323,27 @@ void CKDialog::reject() {
 QWidget* CKDialog::GetDlgItem(int id) const {
   const auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : found->second;
+}
+
+bool CKDialog::IsChecked(int id) const {
+  const auto* button = Item<QAbstractButton>(id);
+  return button != nullptr && button->isChecked();
+}
+
+void CKDialog::SetChecked(int id, bool checked) const {
+  if (auto* button = Item<QAbstractButton>(id)) {
+    button->setChecked(checked);
+  }
+}
+
+void CKDialog::WipeEdits(std::span<const int> ids) const {
+  for (const int id : ids) {
+    if (auto* edit = Item<QLineEdit>(id)) {
+      secure::WipeLineEdit(edit);
+    } else if (auto* memo = Item<QPlainTextEdit>(id)) {
+      secure::WipeMemoEdit(memo);
+    }
+  }
 }
 
 void CKDialog::changeEvent(QEvent* event) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QIcon>
 #include <QPointer>
 #include <QRect>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -81,6 +84,24 @@ class CKDialog : public QDialog {
   template <typename Control>
   Control* Item(int id) const {
     return qobject_cast<Control*>(GetDlgItem(id));
+  }
+  // Calls the slot (a member of the receiver, or a function) whenever the button of that id
+  // is clicked; nothing when the dialog has no such button.
+  template <typename Receiver, typename Slot>
+  void OnClicked(int id, const Receiver* receiver, Slot slot) {
+    if (auto* button = Item<QAbstractButton>(id)) {
+      connect(button, &QAbstractButton::clicked, receiver, slot);
+    }
+  }
+  // Whether the check box (or checkable button) of that id is checked; false without one.
+  bool IsChecked(int id) const;
+  // Checks or clears it; nothing without one.
+  void SetChecked(int id, bool checked) const;
+  // Empties the one-line and multi-line edits of those ids, wiping the texts they held (user
+  // data or passwords); ids of other controls are passed over.
+  void WipeEdits(std::span<const int> ids) const;
+  void WipeEdits(std::initializer_list<int> ids) const {
+    WipeEdits(std::span<const int>(ids.begin(), ids.size()));
   }
   // Every control with its template line, in template order.
   const std::vector<std::pair<QWidget*, const KControlTemplate*>>& AllControls() const {

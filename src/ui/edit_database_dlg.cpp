@@ -1,7 +1,5 @@
 #include "ui/edit_database_dlg.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -13,8 +11,8 @@
 #include "platform/choosers.h"
 #include "platform/format.h"
 #include "platform/profile_store.h"
+#include "ui/busy_cursor.h"
 #include "ui/controls/combo_box.h"
-#include "ui/controls/secure_text.h"
 #include "ui/dialog_texts.h"
 #include "ui/help.h"
 
@@ -60,6 +58,14 @@ std::u16string MemoText(const QPlainTextEdit* memo) {
 
 // The strings a check reads from the fields, wiped when the check is over.
 struct KFields {
+  explicit KFields(const CKDialog& dialog)
+      : name_or_current(FieldText(dialog.Item<QLineEdit>(Dlg::kName))),
+        password(FieldText(dialog.Item<QLineEdit>(Dlg::kPassword))),
+        confirm(FieldText(dialog.Item<QLineEdit>(Dlg::kConfirm))),
+        memo(MemoText(dialog.Item<QPlainTextEdit>(Dlg::kMemo))) {}
+  KFields(const KFields&) = delete;
+  KFields& operator=(const KFields&) = delete;
+
   std::u16string name_or_current;
   std::u16string password;
   std::u16string confirm;
@@ -73,14 +79,6 @@ struct KFields {
   }
 };
 
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 }  // namespace
 
 CKEditDatabaseDlg::CKEditDatabaseDlg(CKDatabasesContainer& users, CKDatabase& database,
@@ -90,29 +88,14 @@ CKEditDatabaseDlg::CKEditDatabaseDlg(CKDatabasesContainer& users, CKDatabase& da
   if (CKCore* core = TheCore()) {
     m_pPlacement = &core->m_SettingsWindows.m_stDbEdit;
   }
-  if (auto* button = Item<QAbstractButton>(kShowPasswords)) {
-    connect(button, &QAbstractButton::clicked, this, &CKEditDatabaseDlg::OnShowPasswords);
-  }
-  if (auto* button = Item<QAbstractButton>(kRestoreUser)) {
-    connect(button, &QAbstractButton::clicked, this, &CKEditDatabaseDlg::OnRestoreUser);
-  }
-  if (auto* button = Item<QAbstractButton>(kDataFolder)) {
-    connect(button, &QAbstractButton::clicked, this, &CKEditDatabaseDlg::OnDataFolder);
-  }
-  if (auto* button = Item<QAbstractButton>(kHelp)) {
-    connect(button, &QAbstractButton::clicked, this, &CKEditDatabaseDlg::ShowHelp);
-  }
+  OnClicked(kShowPasswords, this, &CKEditDatabaseDlg::OnShowPasswords);
+  OnClicked(kRestoreUser, this, &CKEditDatabaseDlg::OnRestoreUser);
+  OnClicked(kDataFolder, this, &CKEditDatabaseDlg::OnDataFolder);
+  OnClicked(kHelp, this, &CKEditDatabaseDlg::ShowHelp);
 }
 
 CKEditDatabaseDlg::~CKEditDatabaseDlg() {
-  WipeFields();
-}
-
-void CKEditDatabaseDlg::WipeFields() {
-  secure::WipeLineEdit(Item<QLineEdit>(kConfirm));
-  secure::WipeLineEdit(Item<QLineEdit>(kPassword));
-  secure::WipeLineEdit(Item<QLineEdit>(kName));
-  secure::WipeMemoEdit(Item<QPlainTextEdit>(kMemo));
+  WipeEdits({kConfirm, kPassword, kName, kMemo});
 }
 
 bool CKEditDatabaseDlg::OnInitDialog() {
@@ -142,9 +125,7 @@ bool CKEditDatabaseDlg::OnInitDialog() {
   }
   show_passwords_ = core != nullptr ? !core->m_SettingsUserBased.boolHidePasswords : false;
   ApplyPasswordMask();
-  if (auto* check = Item<QAbstractButton>(kShowPasswords)) {
-    check->setChecked(show_passwords_);
-  }
+  SetChecked(kShowPasswords, show_passwords_);
   return true;
 }
 
@@ -187,11 +168,7 @@ bool CKEditDatabaseDlg::OkNewUser() {
     return false;
   }
   const CKLanguages& languages = core->m_Languages;
-  KFields fields;
-  fields.name_or_current = FieldText(Item<QLineEdit>(kName));
-  fields.password = FieldText(Item<QLineEdit>(kPassword));
-  fields.confirm = FieldText(Item<QLineEdit>(kConfirm));
-  fields.memo = MemoText(Item<QPlainTextEdit>(kMemo));
+  const KFields fields(*this);
   if (fields.password.empty()) {
     languages.ShowMessage(texts::kMsgPasswordNeeded.entry);
     return false;
@@ -223,11 +200,7 @@ bool CKEditDatabaseDlg::OkEditUser() {
     return false;
   }
   const CKLanguages& languages = core->m_Languages;
-  KFields fields;
-  fields.name_or_current = FieldText(Item<QLineEdit>(kName));
-  fields.password = FieldText(Item<QLineEdit>(kPassword));
-  fields.confirm = FieldText(Item<QLineEdit>(kConfirm));
-  fields.memo = MemoText(Item<QPlainTextEdit>(kMemo));
+  const KFields fields(*this);
   if (fields.password.empty()) {
     // Nothing typed and nothing changed: OK closes, and the caller saves the same file.
     if (fields.confirm.empty() && fields.name_or_current.empty() &&

@@ -52,7 +52,6 @@ class CKEditDatabaseDlg final : public CKResizeDialog {
   bool OkEditUser();
   void ApplyPasswordMask();
   void ShowDataFolderNote(const std::u16string& folder);
-  void WipeFields();
 
   CKDatabasesContainer& users_;
   CKDatabase& database_;

@@ -1,6 +1,5 @@
 #include "ui/folder_editor.h"
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,7 +10,6 @@
 #include "elements/tlv_array.h"
 #include "elements/wipe_string.h"
 #include "languages/text_ids.h"
-#include "ui/controls/secure_text.h"
 #include "ui/dialog_texts.h"
 #include "ui/entry_editors_qt.h"
 #include "ui/help.h"
@@ -51,14 +49,11 @@ CKFolderDlg::CKFolderDlg(CKTLVARRAY& folder, QWidget* parent)
   folder_.GetStringByTag(TAG_TEXT, description_);
   folder_.GetDwordByTag(TAG_ICON, icon_);
   editors::MakeClickable(Item<QLabel>(kIcon), [this] { OnIcon(); });
-  if (auto* button = Item<QAbstractButton>(kHelp)) {
-    connect(button, &QAbstractButton::clicked, this, &CKFolderDlg::ShowHelp);
-  }
+  OnClicked(kHelp, this, &CKFolderDlg::ShowHelp);
 }
 
 CKFolderDlg::~CKFolderDlg() {
-  secure::WipeLineEdit(Item<QLineEdit>(kName));
-  secure::WipeMemoEdit(Item<QPlainTextEdit>(kDescription));
+  WipeEdits({kName, kDescription});
   WipeString(name_);
   WipeString(description_);
   WipeString(opening_name_);

@@ -39,17 +39,6 @@ constexpr KTextPair kGeneratorTips[] = {
     {0, 0},
 };
 
-bool IsChecked(const CKDialog& dialog, int id) {
-  const auto* box = dialog.Item<QAbstractButton>(id);
-  return box != nullptr && box->isChecked();
-}
-
-void SetChecked(const CKDialog& dialog, int id, bool checked) {
-  if (auto* box = dialog.Item<QAbstractButton>(id)) {
-    box->setChecked(checked);
-  }
-}
-
 // The generator options of the user's settings, to see whether a run of the dialog changed
 // them.
 struct KGeneratorOptions {
@@ -108,20 +97,13 @@ CKGeneratorDlg::CKGeneratorDlg(bool pick_mode, QWidget* parent)
     digits_ = options.boolIsNumbersEnabled;
     special_ = options.boolIsSpecialEnabled;
   }
-  if (auto* button = Item<QAbstractButton>(kGenerate)) {
-    connect(button, &QAbstractButton::clicked, this, &CKGeneratorDlg::OnGenerate);
-  }
-  if (auto* button = Item<QAbstractButton>(kCopy)) {
-    connect(button, &QAbstractButton::clicked, this, &CKGeneratorDlg::OnCopy);
-  }
-  if (auto* button = Item<QAbstractButton>(kHelp)) {
-    connect(button, &QAbstractButton::clicked, this, &CKGeneratorDlg::ShowHelp);
-  }
+  OnClicked(kGenerate, this, &CKGeneratorDlg::OnGenerate);
+  OnClicked(kCopy, this, &CKGeneratorDlg::OnCopy);
+  OnClicked(kHelp, this, &CKGeneratorDlg::ShowHelp);
 }
 
 CKGeneratorDlg::~CKGeneratorDlg() {
-  secure::WipeLineEdit(Item<QLineEdit>(kResult));
-  secure::WipeLineEdit(Item<QLineEdit>(kCustomCharacters));
+  WipeEdits({kResult, kCustomCharacters});
   WipeString(result_);
   WipeString(custom_);
 }
@@ -158,10 +140,10 @@ bool CKGeneratorDlg::OnInitDialog() {
     // choice each time.
     toggle->SetCheck(false);
   }
-  SetChecked(*this, kUpperCase, upper_);
-  SetChecked(*this, kLowerCase, lower_);
-  SetChecked(*this, kDigits, digits_);
-  SetChecked(*this, kSpecial, special_);
+  SetChecked(kUpperCase, upper_);
+  SetChecked(kLowerCase, lower_);
+  SetChecked(kDigits, digits_);
+  SetChecked(kSpecial, special_);
   if (auto* custom = Item<QLineEdit>(kCustomCharacters)) {
     custom->setText(QString::fromStdU16String(custom_));
   }
@@ -200,10 +182,10 @@ void CKGeneratorDlg::StoreOptions() {
   if (const auto* edit = Item<QLineEdit>(kCustomCharacters)) {
     custom_ = edit->text().left(kCustomLimit).toStdU16String();
   }
-  upper_ = IsChecked(*this, kUpperCase);
-  lower_ = IsChecked(*this, kLowerCase);
-  digits_ = IsChecked(*this, kDigits);
-  special_ = IsChecked(*this, kSpecial);
+  upper_ = IsChecked(kUpperCase);
+  lower_ = IsChecked(kLowerCase);
+  digits_ = IsChecked(kDigits);
+  special_ = IsChecked(kSpecial);
   CKCore* core = TheCore();
   if (core == nullptr) {
     return;
@@ -216,7 +198,7 @@ void CKGeneratorDlg::StoreOptions() {
   options.boolIsLetersEnabledSmall = lower_;
   options.boolIsNumbersEnabled = digits_;
   options.boolIsSpecialEnabled = special_;
-  options.boolIsCustomEnabled = IsChecked(*this, kCustomToggle);
+  options.boolIsCustomEnabled = IsChecked(kCustomToggle);
 }
 
 void CKGeneratorDlg::OnGenerate() {

@@ -1,7 +1,5 @@
 #include "ui/login_dlg.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 
 #include "core/core.h"
@@ -12,6 +10,7 @@
 #include "platform/choosers.h"
 #include "platform/messages.h"
 #include "platform/profile_store.h"
+#include "ui/busy_cursor.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/secure_text.h"
 #include "ui/dialog_texts.h"
@@ -32,15 +31,6 @@ constexpr KTextPair kLoginTexts[] = {
     {0, 0},
 };
 
-// Wait cursor while the key is derived (the program does not answer meanwhile).
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 }  // namespace
 
 CKLoginDlg::CKLoginDlg(CKDatabasesContainer& users, QWidget* parent)
@@ -49,28 +39,16 @@ CKLoginDlg::CKLoginDlg(CKDatabasesContainer& users, QWidget* parent)
   if (CKCore* core = TheCore()) {
     m_pPlacement = &core->m_SettingsWindows.m_stLogIn;
   }
-  if (auto* button = Item<QAbstractButton>(kCancelButton)) {
-    connect(button, &QAbstractButton::clicked, this, &CKLoginDlg::OnCancel);
-  }
-  if (auto* button = Item<QAbstractButton>(kNewUser)) {
-    connect(button, &QAbstractButton::clicked, this, &CKLoginDlg::OnNewUser);
-  }
-  if (auto* button = Item<QAbstractButton>(kShowMemo)) {
-    connect(button, &QAbstractButton::clicked, this, &CKLoginDlg::OnShowMemo);
-  }
-  if (auto* button = Item<QAbstractButton>(kShowPassword)) {
-    connect(button, &QAbstractButton::clicked, this, &CKLoginDlg::OnShowPassword);
-  }
-  if (auto* button = Item<QAbstractButton>(kDataFolder)) {
-    connect(button, &QAbstractButton::clicked, this, &CKLoginDlg::OnDataFolder);
-  }
-  if (auto* button = Item<QAbstractButton>(kHelp)) {
-    connect(button, &QAbstractButton::clicked, this, &CKLoginDlg::ShowHelp);
-  }
+  OnClicked(kCancelButton, this, &CKLoginDlg::OnCancel);
+  OnClicked(kNewUser, this, &CKLoginDlg::OnNewUser);
+  OnClicked(kShowMemo, this, &CKLoginDlg::OnShowMemo);
+  OnClicked(kShowPassword, this, &CKLoginDlg::OnShowPassword);
+  OnClicked(kDataFolder, this, &CKLoginDlg::OnDataFolder);
+  OnClicked(kHelp, this, &CKLoginDlg::ShowHelp);
 }
 
 CKLoginDlg::~CKLoginDlg() {
-  secure::WipeLineEdit(Item<QLineEdit>(kPassword));
+  WipeEdits({kPassword});
 }
 
 bool CKLoginDlg::OnInitDialog() {

@@ -2,7 +2,6 @@
 // the ways it closes.
 #include "ui/main_window.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,7 +15,6 @@
 #include "languages/text_ids.h"
 #include "ui/clipboard.h"
 #include "ui/controls/list_ctrl.h"
-#include "ui/controls/secure_text.h"
 #include "ui/dialog_texts.h"
 #include "ui/help.h"
 #include "ui/main_window_updates.h"
@@ -69,8 +67,7 @@ CVaultQuillDlg::~CVaultQuillDlg() {
   status_timer_.stop();
   // The check uses the core's settings and may show its dialog: it ends with the window.
   main_window::StopUpdateCheck();
-  secure::WipeLineEdit(Item<QLineEdit>(kSearch));
-  secure::WipeLineEdit(Item<QLineEdit>(kPath));
+  WipeEdits({kSearch, kPath});
   if (CKCore* core = TheCore()) {
     core->SaveSettings();
     if (core->m_SettingsUserBased.boolCleanClipboardOnExit) {
@@ -94,16 +91,10 @@ void CVaultQuillDlg::ConnectControls() {
       {kAboutButton, menus::kCmdAbout},
   };
   for (const auto& [id, command] : buttons) {
-    if (auto* button = Item<QAbstractButton>(id)) {
-      connect(button, &QAbstractButton::clicked, this, [this, command] { OnCommand(command); });
-    }
+    OnClicked(id, this, [this, command] { OnCommand(command); });
   }
-  if (auto* button = Item<QAbstractButton>(kUpButton)) {
-    connect(button, &QAbstractButton::clicked, this, &CVaultQuillDlg::OnUp);
-  }
-  if (auto* button = Item<QAbstractButton>(kRootButton)) {
-    connect(button, &QAbstractButton::clicked, this, &CVaultQuillDlg::OnRoot);
-  }
+  OnClicked(kUpButton, this, &CVaultQuillDlg::OnUp);
+  OnClicked(kRootButton, this, &CVaultQuillDlg::OnRoot);
   // Enter never presses a button of this window.
   for (QPushButton* button : findChildren<QPushButton*>()) {
     button->setAutoDefault(false);

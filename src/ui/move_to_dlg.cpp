@@ -1,6 +1,5 @@
 #include "ui/move_to_dlg.h"
 
-#include <QAbstractButton>
 #include <string>
 
 #include "core/core.h"
@@ -36,9 +35,7 @@ CKMoveToDlg::CKMoveToDlg(CKTLVARRAY& entry, QWidget* parent)
   if (CKCore* core = TheCore()) {
     m_pPlacement = &core->m_SettingsWindows.m_stMoveTo;
   }
-  if (auto* button = Item<QAbstractButton>(kHelp)) {
-    connect(button, &QAbstractButton::clicked, this, &CKMoveToDlg::ShowHelp);
-  }
+  OnClicked(kHelp, this, &CKMoveToDlg::ShowHelp);
 }
 
 CKMoveToDlg::~CKMoveToDlg() {

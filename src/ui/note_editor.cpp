@@ -1,6 +1,5 @@
 #include "ui/note_editor.h"
 
-#include <QAbstractButton>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QLabel>
@@ -146,22 +145,17 @@ CKNoteDlg::CKNoteDlg(CKTLVARRAY& note, QWidget* parent)
   note_.GetStringByTag(TAG_EMAIL, email_);
 
   editors::MakeClickable(Item<QLabel>(kIcon), [this] { OnIcon(); });
-  const auto on_click = [this](int id, auto handler) {
-    if (auto* button = Item<QAbstractButton>(id)) {
-      connect(button, &QAbstractButton::clicked, this, handler);
-    }
-  };
   for (const auto& [button, edit] : kCopyButtons) {
-    on_click(button, [this, field = edit] { OnCopy(field); });
+    OnClicked(button, this, [this, field = edit] { OnCopy(field); });
   }
   for (const auto& [button, edit] : kGenerateButtons) {
-    on_click(button, [this, field = edit] { OnGenerate(field); });
+    OnClicked(button, this, [this, field = edit] { OnGenerate(field); });
   }
-  on_click(kHelp, [this] { ShowHelp(); });
-  on_click(kOpenUrl, [this] { OnOpenUrl(); });
-  on_click(kAddFile, [this] { OnAddFile(); });
-  on_click(kDeleteFile, [this] { OnDeleteFile(); });
-  on_click(kSaveFile, [this] { OnSaveFile(); });
+  OnClicked(kHelp, this, [this] { ShowHelp(); });
+  OnClicked(kOpenUrl, this, [this] { OnOpenUrl(); });
+  OnClicked(kAddFile, this, [this] { OnAddFile(); });
+  OnClicked(kDeleteFile, this, [this] { OnDeleteFile(); });
+  OnClicked(kSaveFile, this, [this] { OnSaveFile(); });
   if (CKListCtrl* list = AttachmentList()) {
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, &CKNoteDlg::OnAttachmentMenu);
@@ -170,10 +164,8 @@ CKNoteDlg::CKNoteDlg(CKTLVARRAY& note, QWidget* parent)
 }
 
 CKNoteDlg::~CKNoteDlg() {
-  for (const int id : kOneLineFields) {
-    secure::WipeLineEdit(Item<QLineEdit>(id));
-  }
-  secure::WipeMemoEdit(Item<QPlainTextEdit>(kText));
+  WipeEdits(kOneLineFields);
+  WipeEdits({kText});
   for (std::u16string* member :
        {&title_, &text_, &password_, &url_, &login_, &email_, &opening_title_}) {
     WipeString(*member);

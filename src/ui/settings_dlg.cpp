@@ -1,6 +1,5 @@
 #include "ui/settings_dlg.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
 
 #include "core/core.h"
@@ -61,17 +60,6 @@ constexpr KTextPair kSettingsTips[] = {
     {0, 0},
 };
 
-bool IsChecked(const CKDialog& dialog, int id) {
-  const auto* box = dialog.Item<QAbstractButton>(id);
-  return box != nullptr && box->isChecked();
-}
-
-void SetChecked(const CKDialog& dialog, int id, bool checked) {
-  if (auto* box = dialog.Item<QAbstractButton>(id)) {
-    box->setChecked(checked);
-  }
-}
-
 // The text of an edit; the caller wipes it when it is user data.
 std::u16string EditText(const CKDialog& dialog, int id) {
   const auto* edit = dialog.Item<QLineEdit>(id);
@@ -118,12 +106,8 @@ void ApplyHotKey(CKCore& core, bool changed) {
 CKSettingsDlg::CKSettingsDlg(QWidget* parent) : CKDialog(kTemplateId, parent) {
   m_pTextTable = kSettingsTips;
   LoadValues();
-  if (auto* button = Item<QAbstractButton>(kHelp)) {
-    connect(button, &QAbstractButton::clicked, this, &CKSettingsDlg::ShowHelp);
-  }
-  if (auto* button = Item<QAbstractButton>(kBrowse)) {
-    connect(button, &QAbstractButton::clicked, this, &CKSettingsDlg::OnBrowseDataFolder);
-  }
+  OnClicked(kHelp, this, &CKSettingsDlg::ShowHelp);
+  OnClicked(kBrowse, this, &CKSettingsDlg::OnBrowseDataFolder);
   if (auto* list = Item<CKComboBox>(kLanguage)) {
     // Only a choice of the user's counts, not the filling of the list.
     connect(list, &QComboBox::activated, this, &CKSettingsDlg::OnLanguageChosen);
@@ -131,8 +115,7 @@ CKSettingsDlg::CKSettingsDlg(QWidget* parent) : CKDialog(kTemplateId, parent) {
 }
 
 CKSettingsDlg::~CKSettingsDlg() {
-  secure::WipeLineEdit(Item<QLineEdit>(kDefaultLogin));
-  secure::WipeLineEdit(Item<QLineEdit>(kDefaultEmail));
+  WipeEdits({kDefaultLogin, kDefaultEmail});
   WipeString(values_.default_login);
   WipeString(values_.default_email);
 }
@@ -226,16 +209,16 @@ void CKSettingsDlg::SelectLanguage(const std::u16string& name) {
 }
 
 void CKSettingsDlg::ShowValues() {
-  SetChecked(*this, kStartUp, values_.start_up);
-  SetChecked(*this, kSystemTray, values_.system_tray);
-  SetChecked(*this, kRunMinimised, values_.run_minimised);
-  SetChecked(*this, kAskForExit, values_.ask_for_exit);
-  SetChecked(*this, kAutoFill, values_.auto_fill);
-  SetChecked(*this, kCheckForUpdates, values_.check_for_updates);
-  SetChecked(*this, kSingleClick, values_.single_click);
-  SetChecked(*this, kHidePasswords, values_.hide_passwords);
-  SetChecked(*this, kCleanClipboard, values_.clean_clipboard);
-  SetChecked(*this, kLogOutOnMinimise, values_.log_out_on_minimise);
+  SetChecked(kStartUp, values_.start_up);
+  SetChecked(kSystemTray, values_.system_tray);
+  SetChecked(kRunMinimised, values_.run_minimised);
+  SetChecked(kAskForExit, values_.ask_for_exit);
+  SetChecked(kAutoFill, values_.auto_fill);
+  SetChecked(kCheckForUpdates, values_.check_for_updates);
+  SetChecked(kSingleClick, values_.single_click);
+  SetChecked(kHidePasswords, values_.hide_passwords);
+  SetChecked(kCleanClipboard, values_.clean_clipboard);
+  SetChecked(kLogOutOnMinimise, values_.log_out_on_minimise);
   SetEditText(*this, kDefaultLogin, values_.default_login);
   SetEditText(*this, kDefaultEmail, values_.default_email);
   SetEditText(*this, kDataFolder, values_.data_folder);
@@ -248,17 +231,17 @@ void CKSettingsDlg::ShowValues() {
 }
 
 void CKSettingsDlg::ReadControls() {
-  values_.start_up = IsChecked(*this, kStartUp);
-  values_.system_tray = IsChecked(*this, kSystemTray);
-  values_.run_minimised = IsChecked(*this, kRunMinimised);
-  values_.ask_for_exit = IsChecked(*this, kAskForExit);
-  values_.auto_fill = IsChecked(*this, kAutoFill);
-  values_.check_for_updates = IsChecked(*this, kCheckForUpdates);
-  values_.single_click = IsChecked(*this, kSingleClick);
-  values_.hide_passwords = IsChecked(*this, kHidePasswords);
-  values_.clean_clipboard = IsChecked(*this, kCleanClipboard);
-  values_.log_out_on_minimise = IsChecked(*this, kLogOutOnMinimise);
-  values_.hot_key_on = IsChecked(*this, kHotKeyOn);
+  values_.start_up = IsChecked(kStartUp);
+  values_.system_tray = IsChecked(kSystemTray);
+  values_.run_minimised = IsChecked(kRunMinimised);
+  values_.ask_for_exit = IsChecked(kAskForExit);
+  values_.auto_fill = IsChecked(kAutoFill);
+  values_.check_for_updates = IsChecked(kCheckForUpdates);
+  values_.single_click = IsChecked(kSingleClick);
+  values_.hide_passwords = IsChecked(kHidePasswords);
+  values_.clean_clipboard = IsChecked(kCleanClipboard);
+  values_.log_out_on_minimise = IsChecked(kLogOutOnMinimise);
+  values_.hot_key_on = IsChecked(kHotKeyOn);
   if (const auto* hot_key = Item<CKHotKeyCtrl>(kHotKey)) {
     values_.virtual_key = hot_key->GetVirtualKey();
     values_.key_modifiers = hot_key->GetModifiers();

@@ -1,6 +1,5 @@
 #include "updater/updater_dlg.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -52,9 +51,7 @@ CKUpdaterDlg::CKUpdaterDlg(CKSettingsInterface& interface_settings,
                                                             : system_settings.m_csUpdateSavePath),
       m_boolCheckForUpdates(interface_settings.m_boolCheckForUpdates) {
   m_pTextTable = kUpdaterTexts;
-  if (auto* browse = Item<QAbstractButton>(kBrowse)) {
-    connect(browse, &QAbstractButton::clicked, this, &CKUpdaterDlg::OnBrowse);
-  }
+  OnClicked(kBrowse, this, &CKUpdaterDlg::OnBrowse);
 }
 
 void CKUpdaterDlg::Offer(CKSettingsInterface& interface_settings, CKSettingsSystem& system_settings,
@@ -84,9 +81,7 @@ bool CKUpdaterDlg::OnInitDialog() {
     folder->setMaxLength(kMaxFolderLength);
     folder->setText(QString::fromStdU16String(m_csFolder));
   }
-  if (auto* check = Item<QCheckBox>(kCheckForUpdates)) {
-    check->setChecked(m_boolCheckForUpdates);
-  }
+  SetChecked(kCheckForUpdates, m_boolCheckForUpdates);
   // The notes take the dialog's font, which is also kept for others to use.
   interface_settings_.m_csFontDescription = font().toString().toStdU16String();
   if (auto* notes = Item<CKRichEditCtrl>(kNotes)) {
