@@ -6,58 +6,36 @@
 #include <QMetaObject>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <algorithm>
 #include <stdexcept>
 
 namespace test {
-namespace {
 
-QByteArray ReasonFor(int status) {
-  switch (status) {
-    case 200:
-      return "OK";
-    case 404:
-      return "Not Found";
-    default:
-      return "Status";
-  }
-}
-
-// Answers one connection once its request head is complete.
-void Answer(LocalHttpServer& owner, QTcpSocket* socket, QByteArray& received) {
+void LocalHttpServer::Answer(QTcpSocket* socket, QByteArray& received) {
   const qsizetype end = received.indexOf("\r\n\r\n");
   if (end < 0) {
     return;
   }
-  LocalHttpServer::Request request;
-  request.head = received.left(end);
-  const QList<QByteArray> request_line = request.head.left(request.head.indexOf("\r\n")).split(' ');
-  request.target = request_line.size() > 1 ? request_line[1] : QByteArray();
+  const QByteArray head = received.left(end);
+  const QList<QByteArray> request_line = head.left(head.indexOf("\r\n")).split(' ');
+  const QByteArray target = request_line.size() > 1 ? request_line[1] : QByteArray();
   received.clear();
-  const LocalHttpServer::Response response = owner.ResponseFor(request.target);
-  owner.Record(request);
+  Response response{.status = 404, .body = "Not Found"};
+  {
+    const std::lock_guard lock(mutex_);
+    requests_.emplace_back(target, head);
+    if (const auto found = responses_.find(target); found != responses_.end()) {
+      response = found->second;
+    }
+  }
   if (response.never_answer) {
     return;
   }
-  QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
-                     ReasonFor(response.status) +
-                     "\r\nContent-Length: " + QByteArray::number(response.body.size()) +
-                     "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
-  reply += response.cut_after ? response.body.left(*response.cut_after) : response.body;
-  socket->write(reply);
+  socket->write("HTTP/1.1 " + QByteArray::number(response.status) +
+                " Status\r\nContent-Length: " + QByteArray::number(response.body.size()) +
+                "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n" +
+                response.body.left(response.cut_after.value_or(response.body.size())));
   socket->disconnectFromHost();  // after what was written has gone out
-}
-
-}  // namespace
-
-std::optional<QByteArray> LocalHttpServer::Request::Header(const QByteArray& name) const {
-  for (const QByteArray& line : head.split('\n')) {
-    const QByteArray trimmed = line.endsWith('\r') ? line.chopped(1) : line;
-    const qsizetype colon = trimmed.indexOf(':');
-    if (colon > 0 && trimmed.left(colon).compare(name, Qt::CaseInsensitive) == 0) {
-      return trimmed.mid(colon + 2);
-    }
-  }
-  return std::nullopt;
 }
 
 LocalHttpServer::LocalHttpServer() {
@@ -74,7 +52,7 @@ LocalHttpServer::LocalHttpServer() {
             auto received = std::make_shared<QByteArray>();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, received] {
               *received += socket->readAll();
-              Answer(*this, socket, *received);
+              Answer(socket, *received);
             });
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
           }
@@ -102,29 +80,20 @@ void LocalHttpServer::Serve(const QByteArray& target, Response response) {
   responses_[target] = std::move(response);
 }
 
-LocalHttpServer::Response LocalHttpServer::ResponseFor(const QByteArray& target) const {
+std::vector<QByteArray> LocalHttpServer::Heads() const {
   const std::lock_guard lock(mutex_);
-  const auto found = responses_.find(target);
-  return found != responses_.end() ? found->second : Response::Status(404, "Not Found");
-}
-
-void LocalHttpServer::Record(Request request) {
-  const std::lock_guard lock(mutex_);
-  requests_.push_back(std::move(request));
-}
-
-std::vector<LocalHttpServer::Request> LocalHttpServer::Requests() const {
-  const std::lock_guard lock(mutex_);
-  return requests_;
+  std::vector<QByteArray> heads;
+  for (const auto& [target, head] : requests_) {
+    heads.push_back(head);
+  }
+  return heads;
 }
 
 int LocalHttpServer::CountFor(const QByteArray& target) const {
   const std::lock_guard lock(mutex_);
-  int count = 0;
-  for (const Request& request : requests_) {
-    count += request.target == target ? 1 : 0;
-  }
-  return count;
+  return static_cast<int>(
+      std::count_if(requests_.begin(), requests_.end(),
+                    [&](const auto& request) { return request.first == target; }));
 }
 
 bool PumpUntil(const std::function<bool()>& condition, int timeout_ms) {

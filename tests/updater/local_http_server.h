@@ -3,10 +3,13 @@
 #include <QByteArray>
 #include <QThread>
 #include <QUrl>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <vector>
+
+class QTcpSocket;
 
 namespace test {
 
@@ -16,35 +19,12 @@ class LocalHttpServer {
  public:
   struct Response {
     int status = 200;
-    QByteArray body;
+    QByteArray body{};
     // Sends only this many bytes of the body (after announcing all of it), then closes the
     // connection: a transfer that breaks.
-    std::optional<qsizetype> cut_after;
+    std::optional<qsizetype> cut_after{};
     // Keeps the connection open and never answers.
     bool never_answer = false;
-
-    static Response Status(int status, QByteArray body) {
-      Response response;
-      response.status = status;
-      response.body = std::move(body);
-      return response;
-    }
-    static Response Cut(QByteArray body, qsizetype sent) {
-      Response response = Status(200, std::move(body));
-      response.cut_after = sent;
-      return response;
-    }
-    static Response Silent() {
-      Response response;
-      response.never_answer = true;
-      return response;
-    }
-  };
-  struct Request {
-    QByteArray target;  // path and query
-    QByteArray head;    // request line and header lines as sent
-    // The value of a header as sent (exact bytes after "Name: "), or nothing.
-    std::optional<QByteArray> Header(const QByteArray& name) const;
   };
 
   LocalHttpServer();
@@ -56,23 +36,21 @@ class LocalHttpServer {
   QUrl Url() const { return url_; }
   // What a target (path and query) is answered with; unknown targets get 404.
   void Serve(const QByteArray& target, Response response);
-  void Serve(const QByteArray& target, const QByteArray& body) {
-    Serve(target, Response::Status(200, body));
-  }
-  std::vector<Request> Requests() const;
+  void Serve(const QByteArray& target, const QByteArray& body) { Serve(target, {.body = body}); }
+  // The request heads (request line and header lines as sent) in order of arrival.
+  std::vector<QByteArray> Heads() const;
   int CountFor(const QByteArray& target) const;
 
-  // Called on the server's thread.
-  Response ResponseFor(const QByteArray& target) const;
-  void Record(Request request);
-
  private:
+  // Answers a socket once its request head is complete; on the server's thread.
+  void Answer(QTcpSocket* socket, QByteArray& received);
+
   QThread thread_;
   QObject* listener_ = nullptr;  // lives on thread_
   QUrl url_;
   mutable std::mutex mutex_;
   std::map<QByteArray, Response> responses_;
-  std::vector<Request> requests_;
+  std::vector<std::pair<QByteArray, QByteArray>> requests_;  // target and head
 };
 
 // Runs the test thread's events until the condition holds or the time is up; the result of

@@ -2,15 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
-#include "rtf_describe.h"
+#include "platform/utf.h"
 #include "updater/rtf_field.h"
 
 namespace {
 
+// A run's attributes as "b i u 16pt #rrggbb ->link", those it has in that order.
+std::string Attributes(const rtf::KCharFormat& format) {
+  std::string out;
+  const auto add = [&out](const std::string& part) { out += (out.empty() ? "" : " ") + part; };
+  if (format.bold) {
+    add("b");
+  }
+  if (format.italic) {
+    add("i");
+  }
+  if (format.underline) {
+    add("u");
+  }
+  if (format.half_points) {
+    add(std::to_string(*format.half_points / 2) + (*format.half_points % 2 != 0 ? ".5pt" : "pt"));
+  }
+  if (const auto& color = format.color) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", color->red, color->green, color->blue);
+    add(hex);
+  }
+  if (!format.link.empty()) {
+    add("->" + platform::ToUtf8(format.link));
+  }
+  return out;
+}
+
+// A document in a compact form for readable expectations: one line per paragraph, led by
+// "center:", "right:" or "justify:" when not left-aligned; a run with attributes is written
+// "[attributes]text", a plain run as "[]text" (as its text alone when it leads its paragraph).
 std::string Read(std::string_view content) {
-  return test::Describe(rtf::ReadDocument(content));
+  static constexpr const char* kAlignments[] = {"", "center:", "right:", "justify:"};
+  std::string out;
+  for (const rtf::KParagraph& paragraph : rtf::ReadDocument(content).paragraphs) {
+    out += kAlignments[static_cast<int>(paragraph.alignment)];
+    for (const rtf::KRun& run : paragraph.runs) {
+      const std::string attributes = Attributes(run.format);
+      if (!attributes.empty() || &run != &paragraph.runs.front()) {
+        out += "[" + attributes + "]";
+      }
+      out += platform::ToUtf8(run.text);
+    }
+    out += '\n';
+  }
+  return out;
 }
 
 TEST(RtfReader, KeepsParagraphsAttributesSizesColoursAndLinks) {

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <optional>
@@ -67,18 +66,11 @@ class ChosenFolder final : public platform::Choosers {
 TEST_F(UpdaterDlgTest, ShowsTheNotesInTheLanguageOfTheProgram) {
   CKUpdaterDlg* dialog = Offer();
   ASSERT_NE(dialog, nullptr);
-  const QString title = QString::fromStdU16String(Text(texts::kUpdTitle));
-  EXPECT_EQ(dialog->windowTitle(), title);
-  EXPECT_EQ(dialog->Item<QCheckBox>(CKUpdaterDlg::kCheckForUpdates)->text(), title);
-  EXPECT_EQ(dialog->Item<QLabel>(CKUpdaterDlg::kHeading)->text(),
-            QString::fromStdU16String(Text(texts::kUpdHeading)));
+  EXPECT_EQ(dialog->windowTitle(), QString::fromStdU16String(Text(texts::kUpdTitle)));
   EXPECT_EQ(dialog->Item<QAbstractButton>(CKDialog::kIdOk)->text(),
             QString::fromStdU16String(Text(texts::kUpdDownloadButton)));
-  EXPECT_EQ(dialog->Item<QAbstractButton>(CKDialog::kIdCancel)->text(),
-            QString::fromStdU16String(Text(texts::kButtonOk)));
   EXPECT_EQ(dialog->Item<CKRichEditCtrl>(CKUpdaterDlg::kNotes)->toPlainText(),
             QStringLiteral("New in this build"));
-  EXPECT_FALSE(dialog->GetDlgItem(CKUpdaterDlg::kHelp)->isEnabled());
   EXPECT_EQ(dialog->Item<QLineEdit>(CKUpdaterDlg::kFolder)->maxLength(), 250);
   EXPECT_EQ(QString::fromStdU16String(interface_.m_csFontDescription), dialog->font().toString());
   EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
