@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
+#include <ctime>
 
 #include "cli/error_messages.h"
 #include "cli/exit_codes.h"
+#include "cli/tree_lookup.h"
 #include "crypto/user_file.h"
 #include "database/file_paths.h"
+#include "elements/tags.h"
 #include "elements/wipe_string.h"
 #include "files/file_utils.h"
 #include "platform/format.h"
@@ -148,6 +151,16 @@ int Session::OpenUser(std::u16string_view name, CKDatabase*& user, bool report_f
   return kExitOk;
 }
 
+int Session::OpenEntry(std::u16string_view name, std::u16string_view path, CKTLVARRAY*& entry,
+                       bool notes_only) {
+  CKDatabase* user = nullptr;
+  if (const int result = OpenUser(name, user); result != kExitOk) {
+    return result;
+  }
+  CKTLVARRAY& root = user->GetEntriesRoot();
+  return notes_only ? LocateNote(root, path, entry) : LocateEntry(root, path, entry);
+}
+
 int Session::AskPassword(std::string_view prompt, std::u16string& password) {
   std::string error;
   if (!passwords_.Read(prompt, password, error)) {
@@ -164,6 +177,11 @@ int Session::SaveUser() {
     return kExitWriteFailed;
   }
   return kExitOk;
+}
+
+int Session::SaveChangedNote(CKTLVARRAY& note) {
+  note.SetDwordByTag(TAG_MODIFIED, static_cast<std::uint32_t>(std::time(nullptr)));
+  return SaveUser();
 }
 
 void Session::LoadUserSettings(CKDatabase& /*current*/) {

@@ -59,10 +59,16 @@ class Session final : private CKDatabasesHost {
   // The typed password is wiped, unless the caller keeps it (and wipes it).
   int OpenUser(std::u16string_view name, CKDatabase*& user, bool report_failure = true,
                std::u16string* keep_password = nullptr);
+  // OpenUser, then the folder or note at the path (only a note when notes_only); the path's
+  // failures as LocateEntry and LocateNote give them.
+  int OpenEntry(std::u16string_view name, std::u16string_view path, CKTLVARRAY*& entry,
+                bool notes_only = false);
   // One password: 0 or kExitUsage.
   int AskPassword(std::string_view prompt, std::u16string& password);
   // Saves the logged-in user's file through the save protocol: 0 or kExitWriteFailed.
   int SaveUser();
+  // Stamps the note as changed now, then SaveUser.
+  int SaveChangedNote(CKTLVARRAY& note);
 
   // What the open result means, for the named user, in one line.
   static std::u16string DescribeOpenResult(int result, std::u16string_view user);

@@ -117,6 +117,15 @@ int LocateFolder(CKTLVARRAY& root, std::u16string_view text, CKTLVARRAY*& folder
   return WalkFolders(root, path.names, path.names.size(), folder);
 }
 
+int LocateAttachment(CKTLVARRAY& note, const std::u16string& name, CKTLVARRAY*& attachment) {
+  attachment = FindAttachment(note, name);
+  if (attachment == nullptr) {
+    ReportError(u"the note has no attachment \"" + name + u"\"");
+    return kExitNotFound;
+  }
+  return kExitOk;
+}
+
 int LocateNote(CKTLVARRAY& root, std::u16string_view text, CKTLVARRAY*& note) {
   const EntryPath path = ParseEntryPath(text);
   if (!path.valid) {

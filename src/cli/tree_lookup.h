@@ -30,6 +30,8 @@ int LocateEntry(CKTLVARRAY& root, std::u16string_view path, CKTLVARRAY*& entry);
 // A folder, or the root.
 int LocateFolder(CKTLVARRAY& root, std::u16string_view path, CKTLVARRAY*& folder);
 int LocateNote(CKTLVARRAY& root, std::u16string_view path, CKTLVARRAY*& note);
+// The note's attachment of that file name; kExitNotFound (said) when it has none.
+int LocateAttachment(CKTLVARRAY& note, const std::u16string& name, CKTLVARRAY*& attachment);
 // Where a new entry goes: the existing folder of all but the last name, and the last name
 // (which is needed).
 int LocateNewEntry(CKTLVARRAY& root, std::u16string_view path, CKTLVARRAY*& folder,

@@ -40,12 +40,8 @@ class AttachCommand final : public Command {
       ReportError(u"there is no file \"" + path + u"\"");
       return kExitNotFound;
     }
-    CKDatabase* user = nullptr;
-    if (const int result = session.OpenUser(call.Argument(0), user); result != kExitOk) {
-      return result;
-    }
     CKTLVARRAY* note = nullptr;
-    if (const int result = LocateNote(user->GetEntriesRoot(), call.Argument(1), note);
+    if (const int result = session.OpenEntry(call.Argument(0), call.Argument(1), note, true);
         result != kExitOk) {
       return result;
     }
@@ -61,8 +57,7 @@ class AttachCommand final : public Command {
       // The import said why: too large, or not readable.
       return file.size() > static_cast<qint64>(CKTLVBINARY::kMaxBytes) ? kExitUsage : kExitNotFound;
     }
-    note->SetDwordByTag(TAG_MODIFIED, static_cast<std::uint32_t>(std::time(nullptr)));
-    return session.SaveUser();
+    return session.SaveChangedNote(*note);
   }
 };
 

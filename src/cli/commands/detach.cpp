@@ -28,23 +28,18 @@ class DetachCommand final : public Command {
   }
 
   int Run(Session& session, const Invocation& call) override {
-    CKDatabase* user = nullptr;
-    if (const int result = session.OpenUser(call.Argument(0), user); result != kExitOk) {
-      return result;
-    }
     CKTLVARRAY* note = nullptr;
-    if (const int result = LocateNote(user->GetEntriesRoot(), call.Argument(1), note);
+    if (const int result = session.OpenEntry(call.Argument(0), call.Argument(1), note, true);
         result != kExitOk) {
       return result;
     }
-    CKTLVARRAY* attachment = FindAttachment(*note, call.Argument(2));
-    if (attachment == nullptr) {
-      ReportError(u"the note has no attachment \"" + call.Argument(2) + u"\"");
-      return kExitNotFound;
+    CKTLVARRAY* attachment = nullptr;
+    if (const int result = LocateAttachment(*note, call.Argument(2), attachment);
+        result != kExitOk) {
+      return result;
     }
     database::RemoveEntry(*note, attachment, nullptr);
-    note->SetDwordByTag(TAG_MODIFIED, static_cast<std::uint32_t>(std::time(nullptr)));
-    return session.SaveUser();
+    return session.SaveChangedNote(*note);
   }
 };
 

@@ -42,12 +42,8 @@ class RmCommand final : public Command {
   }
 
   int Run(Session& session, const Invocation& call) override {
-    CKDatabase* user = nullptr;
-    if (const int result = session.OpenUser(call.Argument(0), user); result != kExitOk) {
-      return result;
-    }
     CKTLVARRAY* entry = nullptr;
-    if (const int result = LocateEntry(user->GetEntriesRoot(), call.Argument(1), entry);
+    if (const int result = session.OpenEntry(call.Argument(0), call.Argument(1), entry);
         result != kExitOk) {
       return result;
     }
