@@ -1,10 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include "container_fakes.h"
+#include <algorithm>
+
 #include "database/databases_container.h"
-#include "entry_fakes.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "user_fixture.h"
@@ -16,56 +15,58 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
-mode_t Mode(const std::filesystem::path& path) {
-  struct stat status {};
-  stat(path.c_str(), &status);
-  return status.st_mode & 0777;
+bool KeyIsZero(const CKDatabase& database) {
+  const auto& key = database.GetKeys().GetKey();
+  return std::all_of(key.begin(), key.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 class ContainerTest : public ::testing::Test {
  protected:
-  ContainerTest() : host_(test::U16(dir_.path()) + u"/") { users_.SetHost(&host_); }
+  ContainerTest() : host_(dir_.path()) { users_.SetHost(&host_); }
 
-  void SaveUser(const std::string& name, std::u16string_view password = test::kPassword) {
-    auto user = test::NewUser(dir_ / (name + ".VaultQuill"), password);
-    test::AddSampleEntries(*user, test::U16(name));
-    ASSERT_EQ(user->Save(), 0);
+  void SaveUser(const std::string& name) {
+    ASSERT_EQ(test::NewUser(dir_ / (name + ".VaultQuill"))->Save(), 0);
   }
 
-  // A new-user editor that fills in the name and a password as the real one does.
-  void EditorCreates(const std::u16string& name, const std::u16string& password) {
-    dialogs_.editor = [=](CKDatabasesContainer&, CKDatabase& database, bool new_user) {
+  // A new-user editor that fills in the name, a memo and a password as the real one does.
+  void EditorCreates(const std::u16string& name) {
+    ui_.user_editor = [=](CKDatabase& database, bool new_user) {
       EXPECT_TRUE(new_user);
       database.SetName(name);
       database.SetMemo(u"memo of " + name);
       database.GetKeys().SetIterations(1);
       database.NewSalt();
-      database.SetPassword(password);
+      database.SetPassword(u"secret");
       return true;
     };
   }
 
   test::TempDir dir_;
   test::RecordingMessages messages_;
-  test::ScriptedDialogs dialogs_;
-  test::ScriptedChoosers choosers_;
+  test::ScriptedUi ui_;
   test::FakeHost host_;
   CKDatabasesContainer users_;
 };
 
-TEST_F(ContainerTest, ScanListsReadableUserFilesOnly) {
-  SaveUser("alpha");
-  SaveUser("Beta");
-  SaveUser("");  // a file named exactly ".VaultQuill"
+TEST_F(ContainerTest, ScanListsReadableUserFilesAndCompletesCutOffSaves) {
+  for (const char* name : {"alpha", "Beta", "", "gamma"}) {  // "" names a file ".VaultQuill"
+    SaveUser(name);
+  }
   test::WriteFile(dir_ / "damaged.VaultQuill", Bytes(100, 0));
   std::filesystem::copy_file(dir_ / "alpha.VaultQuill", dir_ / "alpha.VaultQuill.backup");
   std::filesystem::create_directory(dir_ / "folder.VaultQuill");
-  EXPECT_EQ(users_.Scan(), 3u);
-  EXPECT_THAT(users_.FillUserList(), UnorderedElementsAre(u"alpha", u"Beta", u".VaultQuill"));
+  // A save of gamma stopped between its two moves.
+  std::filesystem::copy_file(dir_ / "gamma.VaultQuill", dir_ / "gamma.VaultQuill.backup");
+  std::filesystem::rename(dir_ / "gamma.VaultQuill", dir_ / "gamma.VaultQuill.new");
+
+  EXPECT_EQ(users_.Scan(), 4u);
+  EXPECT_THAT(users_.FillUserList(),
+              UnorderedElementsAre(u"alpha", u"Beta", u".VaultQuill", u"gamma"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "gamma.VaultQuill.new"));
   ASSERT_NE(users_.FindUser(u"BETA"), nullptr);
   EXPECT_EQ(users_.FindUser(u"BETA")->GetName(), u"Beta");
-  EXPECT_EQ(users_.FindUser(u"BETA")->GetMemo(), u"hint: the usual, with \u00e9t\u00e9");
-  EXPECT_EQ(users_.FindUser(u"gamma"), nullptr);
+  EXPECT_EQ(users_.FindUser(u"BETA")->GetMemo(), test::kMemo);
+  EXPECT_EQ(users_.FindUser(u"delta"), nullptr);
   EXPECT_TRUE(messages_.shown().empty());
 
   test::TempDir other;
@@ -73,21 +74,12 @@ TEST_F(ContainerTest, ScanListsReadableUserFilesOnly) {
   EXPECT_THAT(users_.FillUserList(), IsEmpty());
 }
 
-TEST_F(ContainerTest, ScanCompletesASaveCutOffBetweenItsMoves) {
-  SaveUser("alpha");
-  std::filesystem::copy_file(dir_ / "alpha.VaultQuill", dir_ / "alpha.VaultQuill.backup");
-  std::filesystem::rename(dir_ / "alpha.VaultQuill", dir_ / "alpha.VaultQuill.new");
-  EXPECT_EQ(users_.Scan(), 1u);
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "alpha.VaultQuill"));
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "alpha.VaultQuill.new"));
-}
-
 TEST_F(ContainerTest, LogInAndOut) {
   SaveUser("alpha");
   SaveUser("beta");
   users_.Scan();
   EXPECT_FALSE(users_.LogIn());  // cancelled
-  dialogs_.log_in = [](CKDatabasesContainer& users) {
+  ui_.log_in = [](CKDatabasesContainer& users) {
     CKDatabase* user = users.FindUser(u"Alpha");
     return user->Load(test::kPassword) == 0 ? user : nullptr;
   };
@@ -100,7 +92,6 @@ TEST_F(ContainerTest, LogInAndOut) {
 
   // A rescan meanwhile (the user editor's restore) keeps the logged-in database as it is.
   EXPECT_EQ(users_.Scan(), 2u);
-  EXPECT_EQ(users_.GetCurrent(), current);
   EXPECT_EQ(users_.FindUser(u"alpha"), current);
   EXPECT_TRUE(current->IsOpen());
 
@@ -108,57 +99,42 @@ TEST_F(ContainerTest, LogInAndOut) {
   EXPECT_EQ(users_.GetCurrent(), nullptr);
   EXPECT_FALSE(current->IsOpen());
   EXPECT_EQ(current->GetEntriesRoot().GetChildCount(), 0u);
-  EXPECT_EQ(current->GetName(), u"alpha");
+  EXPECT_TRUE(KeyIsZero(*current));
   EXPECT_EQ(host_.folder_clears, 1);
-  EXPECT_TRUE(users_.LogOut());
-  EXPECT_EQ(host_.folder_clears, 2);
 
   // A dialog that hands back a database the container does not hold logs nobody in.
   CKDatabase stranger;
-  dialogs_.log_in = [&](CKDatabasesContainer&) { return &stranger; };
+  ui_.log_in = [&](CKDatabasesContainer&) { return &stranger; };
   EXPECT_FALSE(users_.LogIn());
 }
 
-TEST_F(ContainerTest, CreateUserSavesANewUserFile) {
-  SaveUser("alpha");
-  users_.Scan();
-  EXPECT_EQ(users_.CreateUser(), nullptr);  // cancelled
-  EXPECT_EQ(users_.GetCount(), 1u);
-
-  EditorCreates(u"Zo\u00eb", u"secret");
-  CKDatabase* created = users_.CreateUser();
-  ASSERT_NE(created, nullptr);
-  EXPECT_THAT(users_.FillUserList(), ElementsAre(u"alpha", u"Zo\u00eb"));
-  EXPECT_FALSE(created->IsOpen());
-  const auto path = dir_ / "Zo\u00eb.VaultQuill";
-  EXPECT_EQ(Mode(path), 0600u);
-  EXPECT_EQ(test::OpenUserFile(path, u"secret").result, 0);
-  const auto& key = created->GetKeys().GetKey();
-  EXPECT_TRUE(std::all_of(key.begin(), key.end(), [](std::uint8_t b) { return b == 0; }));
-  EXPECT_EQ(created->GetMemo(), u"memo of Zo\u00eb");
-}
-
-TEST_F(ContainerTest, CreateUserNeverReplacesAUsersFiles) {
+TEST_F(ContainerTest, CreateUserSavesANewFileButNeverOverAnother) {
   SaveUser("alpha");
   test::WriteFile(dir_ / "hidden.VaultQuill", Bytes(10, 1));  // not listed: damaged
   test::WriteFile(dir_ / "gone.VaultQuill.backup", Bytes(10, 2));
   users_.Scan();
-  for (const std::u16string name : {u"ALPHA", u"hidden", u"gone"}) {
+  EXPECT_EQ(users_.CreateUser(), nullptr);  // cancelled
+  for (const std::u16string name : {u"ALPHA", u"hidden", u"gone", u"../outside"}) {
     messages_.Clear();
-    EditorCreates(name, u"pw");
+    EditorCreates(name);
     EXPECT_EQ(users_.CreateUser(), nullptr);
     ASSERT_EQ(messages_.shown().size(), 1u);
-    EXPECT_NE(messages_.shown()[0].text.find(name), std::u16string::npos);
+    EXPECT_NE(messages_.shown()[0].text.find(name), std::u16string::npos) << messages_.Texts()[0];
   }
   EXPECT_EQ(test::ReadFile(dir_ / "hidden.VaultQuill"), Bytes(10, 1));
   EXPECT_EQ(test::ReadFile(dir_ / "gone.VaultQuill.backup"), Bytes(10, 2));
-
-  messages_.Clear();
-  EditorCreates(u"../outside", u"pw");
-  EXPECT_EQ(users_.CreateUser(), nullptr);
-  EXPECT_EQ(messages_.shown().size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(dir_.path().parent_path() / "outside.VaultQuill"));
   EXPECT_EQ(users_.GetCount(), 1u);
+
+  EditorCreates(u"Zo\u00eb");
+  CKDatabase* created = users_.CreateUser();
+  ASSERT_NE(created, nullptr);
+  EXPECT_THAT(users_.FillUserList(), ElementsAre(u"alpha", u"Zo\u00eb"));
+  EXPECT_FALSE(created->IsOpen());
+  EXPECT_TRUE(KeyIsZero(*created));
+  EXPECT_EQ(created->GetMemo(), u"memo of Zo\u00eb");
+  EXPECT_TRUE(test::IsSecret(dir_ / "Zo\u00eb.VaultQuill"));
+  EXPECT_EQ(test::OpenUserFile(dir_ / "Zo\u00eb.VaultQuill", u"secret").result, 0);
 }
 
 TEST_F(ContainerTest, EditUserChangesThePasswordOrNothing) {
@@ -166,89 +142,70 @@ TEST_F(ContainerTest, EditUserChangesThePasswordOrNothing) {
   users_.Scan();
   CKDatabase* user = users_.FindUser(u"alpha");
   ASSERT_EQ(user->Load(test::kPassword), 0);
-  const auto change_password = [](CKDatabasesContainer&, CKDatabase& database, bool new_user) {
-    EXPECT_FALSE(new_user);
-    database.NewSalt();
-    database.SetPassword(u"changed");
-    return true;
+  const auto change_to = [&](const std::u16string& password) {
+    ui_.user_editor = [=](CKDatabase& database, bool new_user) {
+      EXPECT_FALSE(new_user);
+      database.NewSalt();
+      database.SetPassword(password);
+      database.SetMemo(u"memo for " + password);
+      return true;
+    };
   };
-
   EXPECT_FALSE(users_.EditUser(*user));  // cancelled
-  dialogs_.editor = change_password;
+  change_to(u"changed");
   EXPECT_TRUE(users_.EditUser(*user));
   EXPECT_EQ(test::OpenUserFile(dir_ / "alpha.VaultQuill", u"changed").result, 0);
 
-  // The save fails and is not tried again: memory keeps the password the file has.
+  // The save fails and is not tried again: memory keeps the password and memo the file has.
   std::filesystem::create_directory(dir_ / "alpha.VaultQuill.new");
-  dialogs_.editor = [](CKDatabasesContainer&, CKDatabase& database, bool) {
-    database.NewSalt();
-    database.SetPassword(u"lost");
-    database.SetMemo(u"lost memo");
-    return true;
-  };
+  change_to(u"lost");
   EXPECT_FALSE(users_.EditUser(*user));
   EXPECT_TRUE(user->CheckPassword(u"changed"));
-  EXPECT_EQ(user->GetMemo(), u"hint: the usual, with \u00e9t\u00e9");
+  EXPECT_EQ(user->GetMemo(), u"memo for changed");
   std::filesystem::remove(dir_ / "alpha.VaultQuill.new");
   ASSERT_EQ(user->Save(), 0);
   EXPECT_EQ(test::OpenUserFile(dir_ / "alpha.VaultQuill", u"changed").result, 0);
 }
 
-TEST_F(ContainerTest, BackUpCopiesEveryUserFileOverOldCopies) {
+TEST_F(ContainerTest, BackUpAndRestoreMakeSecretCopiesOverOldOnes) {
   SaveUser("alpha");
   SaveUser("beta");
-  test::TempDir destination;
-  test::WriteFile(destination / "alpha.VaultQuill", Bytes(5, 9));
-  std::filesystem::permissions(destination / "alpha.VaultQuill", std::filesystem::perms::all);
-
+  test::TempDir elsewhere;
+  test::WriteFile(elsewhere / "alpha.VaultQuill", Bytes(5, 9));
+  std::filesystem::permissions(elsewhere / "alpha.VaultQuill", std::filesystem::perms::all);
   users_.BackUp(nullptr);  // cancelled
-  EXPECT_EQ(test::ReadFile(destination / "alpha.VaultQuill"), Bytes(5, 9));
+  users_.Restore(nullptr);
+  EXPECT_EQ(test::ReadFile(elsewhere / "alpha.VaultQuill"), Bytes(5, 9));
 
-  choosers_.chosen = test::U16(destination.path());
+  ui_.chosen = test::U16(elsewhere.path());
   users_.BackUp(nullptr);
   for (const char* name : {"alpha.VaultQuill", "beta.VaultQuill"}) {
-    EXPECT_EQ(test::ReadFile(destination / name), test::ReadFile(dir_ / name));
-    EXPECT_EQ(Mode(destination / name), 0600u);
+    EXPECT_EQ(test::ReadFile(elsewhere / name), test::ReadFile(dir_ / name));
+    EXPECT_TRUE(test::IsSecret(elsewhere / name));
   }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.path()), {}), 2);
   EXPECT_TRUE(messages_.shown().empty());
-  EXPECT_THAT(std::vector<std::filesystem::path>(
-                  std::filesystem::directory_iterator(destination.path()), {}),
-              testing::SizeIs(2));
-
-  choosers_.chosen = test::U16(destination / "missing");
+  ui_.chosen = test::U16(elsewhere / "missing");
   users_.BackUp(nullptr);
   EXPECT_EQ(messages_.shown().size(), 2u);  // the system's message for each failed copy
-}
 
-TEST_F(ContainerTest, RestoreCopiesAChosenFileIntoTheDataFolder) {
-  test::TempDir elsewhere;
-  {
-    auto user = test::NewUser(elsewhere / "carol.VaultQuill");
-    ASSERT_EQ(user->Save(), 0);
+  messages_.Clear();
+  ASSERT_EQ(test::NewUser(elsewhere / "carol.VaultQuill")->Save(), 0);
+  for (const auto& from : {elsewhere / "carol.VaultQuill", dir_ / "carol.VaultQuill"}) {
+    ui_.chosen = test::U16(from);  // the second time onto itself: stays whole
+    users_.Restore(nullptr);
+    EXPECT_EQ(test::ReadFile(dir_ / "carol.VaultQuill"),
+              test::ReadFile(elsewhere / "carol.VaultQuill"));
+    EXPECT_TRUE(test::IsSecret(dir_ / "carol.VaultQuill"));
   }
-  users_.Restore(nullptr);  // cancelled
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "carol.VaultQuill"));
-
-  choosers_.chosen = test::U16(elsewhere / "carol.VaultQuill");
-  users_.Restore(nullptr);
-  ASSERT_EQ(choosers_.filters.size(), 2u);
-  EXPECT_EQ(choosers_.filters[0].name, u"VaultQuill Users (*.VaultQuill)");
-  EXPECT_EQ(choosers_.filters[0].pattern, u"*.VaultQuill");
-  EXPECT_EQ(choosers_.filters[1].pattern, u"*.*");
-  EXPECT_EQ(test::ReadFile(dir_ / "carol.VaultQuill"),
-            test::ReadFile(elsewhere / "carol.VaultQuill"));
-  EXPECT_EQ(Mode(dir_ / "carol.VaultQuill"), 0600u);
-
-  // A file restored onto itself stays whole.
-  const Bytes before = test::ReadFile(dir_ / "carol.VaultQuill");
-  choosers_.chosen = test::U16(dir_ / "carol.VaultQuill");
-  users_.Restore(nullptr);
-  EXPECT_EQ(test::ReadFile(dir_ / "carol.VaultQuill"), before);
-
-  choosers_.chosen = test::U16(elsewhere / "missing.VaultQuill");
+  ASSERT_EQ(ui_.filters.size(), 2u);
+  EXPECT_EQ(ui_.filters[0].name, u"VaultQuill Users (*.VaultQuill)");
+  EXPECT_EQ(ui_.filters[0].pattern, u"*.VaultQuill");
+  EXPECT_EQ(ui_.filters[1].pattern, u"*.*");
+  ui_.chosen = test::U16(elsewhere / "missing.VaultQuill");
   users_.Restore(nullptr);
   EXPECT_EQ(messages_.shown().size(), 1u);
-  EXPECT_EQ(users_.Scan(), 1u);
+  EXPECT_EQ(users_.Scan(), 3u);
 }
 
 }  // namespace

@@ -7,10 +7,7 @@
 #include <random>
 #include <thread>
 
-#include "container_fakes.h"
 #include "database/databases_container.h"
-#include "database/entries.h"
-#include "elements/tags.h"
 #include "support/temp_dir.h"
 #include "user_fixture.h"
 
@@ -19,39 +16,21 @@
 
 namespace {
 
-constexpr int kKills = 200;
-constexpr char16_t kCounter[] = u"counter";
-
-std::u16string TextOfState(std::uint32_t k) {
-  std::u16string text;
-  for (std::uint32_t i = 0; i <= k % 97; ++i) {
-    text += u"state " + std::u16string(1, static_cast<char16_t>(u'a' + k % 26)) + u" ";
-  }
-  return text;
-}
-
-// The state numbered k: the counter and a note whose text (and so the file's size) follows it.
+// State k: a counter, and a text whose length (and so the file's size) follows it.
 void SetState(CKDatabase& database, std::uint32_t k) {
-  database.SetNumberSetting(kCounter, k);
-  CKTLVARRAY& root = database.GetEntriesRoot();
-  CKTLVARRAY* note = database::FindEntryByName(root, u"state");
-  if (note == nullptr) {
-    note = database::CreateEntry(root, ENTRY_NOTE);
-    root.AddChild(note);
-    note->SetStringByTag(TAG_NAME, u"state");
-  }
-  note->SetStringByTag(TAG_TEXT, TextOfState(k).c_str());
+  database.SetNumberSetting(u"counter", k);
+  database.SetTextSetting(u"text", std::u16string(k % 997, static_cast<char16_t>(u'a' + k % 26)));
 }
 
-// The state a database holds, or -1 when its note does not belong to its counter.
+// The state a database holds, or -1 when its text does not belong to its counter.
 std::int64_t StateOf(CKDatabase& database) {
   std::uint32_t k = 0;
-  if (!database.GetNumberSetting(kCounter, k, 0)) {
+  std::u16string text;
+  if (!database.GetNumberSetting(u"counter", k, 0) ||
+      !database.GetTextSetting(u"text", text, u"")) {
     return -1;
   }
-  const CKTLVARRAY* note = database::FindEntryByName(database.GetEntriesRoot(), u"state");
-  std::u16string text;
-  return note != nullptr && note->GetStringByTag(TAG_TEXT, text) && text == TextOfState(k) ? k : -1;
+  return text == std::u16string(k % 997, static_cast<char16_t>(u'a' + k % 26)) ? k : -1;
 }
 
 // Runs in the child: saves states k + 1, k + 2, ... for ever, telling the parent before each
@@ -62,17 +41,12 @@ std::int64_t StateOf(CKDatabase& database) {
   if (database.Load(test::kPassword) != 0) {
     _exit(3);
   }
-  std::int64_t k = StateOf(database);
-  for (;;) {
-    ++k;
+  for (std::int32_t k = static_cast<std::int32_t>(StateOf(database)) + 1;; ++k) {
     SetState(database, static_cast<std::uint32_t>(k));
-    const std::int32_t starting = static_cast<std::int32_t>(k);
-    if (write(report, &starting, sizeof starting) != sizeof starting || database.Save() != 0) {
+    const std::int32_t saved = -k;
+    if (write(report, &k, sizeof k) != sizeof k || database.Save() != 0 ||
+        write(report, &saved, sizeof saved) != sizeof saved) {
       _exit(4);
-    }
-    const std::int32_t saved = -starting;
-    if (write(report, &saved, sizeof saved) != sizeof saved) {
-      _exit(5);
     }
   }
 }
@@ -85,13 +59,14 @@ TEST(KillTest, DataFolderAlwaysYieldsTheLastOrTheNextState) {
     SetState(*user, 0);
     ASSERT_EQ(user->Save(), 0);
   }
-  test::FakeHost host(test::U16(dir.path()) + u"/");
+  test::FakeHost host(dir.path());
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE(testing::Message() << "seed " << seed);
   std::mt19937 random(seed);
   std::int64_t previous = 0;
 
-  for (int round = 0; round < kKills; ++round) {
+  for (int round = 0; round < 200; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
     int report[2];
     ASSERT_EQ(pipe(report), 0);
     const pid_t child = fork();
@@ -119,19 +94,18 @@ TEST(KillTest, DataFolderAlwaysYieldsTheLastOrTheNextState) {
 
     CKDatabasesContainer users;
     users.SetHost(&host);
-    ASSERT_EQ(users.Scan(), 1u) << "round " << round;
+    ASSERT_EQ(users.Scan(), 1u);
     CKDatabase* user = users.FindUser(u"Pat");
-    ASSERT_EQ(user->Load(test::kPassword), 0) << "round " << round;
-    const std::int64_t state = StateOf(*user);
-    ASSERT_TRUE(state == oldest || state == newest)
-        << "round " << round << ": state " << state << ", expected " << oldest << " or " << newest;
+    ASSERT_EQ(user->Load(test::kPassword), 0);
+    previous = StateOf(*user);
+    ASSERT_TRUE(previous == oldest || previous == newest)
+        << "state " << previous << ", expected " << oldest << " or " << newest;
     if (std::filesystem::exists(dir / "Pat.VaultQuill.backup")) {
       CKDatabase backup;
       backup.SetPath(test::U16(dir / "Pat.VaultQuill.backup"));
-      ASSERT_EQ(backup.Load(test::kPassword), 0) << "round " << round;
+      ASSERT_EQ(backup.Load(test::kPassword), 0);
       ASSERT_GE(StateOf(backup), 0);
     }
-    previous = state;
   }
 }
 

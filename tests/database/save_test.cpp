@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <functional>
+#include <map>
 
 #include "database/database.h"
 #include "database/entries.h"
 #include "elements/tags.h"
 #include "files/file.h"
-#include "platform/utf.h"
-#include "support/recording_messages.h"
+#include "files/system_calls.h"
+#include "platform/messages.h"
 #include "support/temp_dir.h"
 #include "user_fixture.h"
 
@@ -14,41 +19,218 @@ namespace {
 
 using test::Bytes;
 
-mode_t Mode(const std::filesystem::path& path) {
-  struct stat status {};
-  stat(path.c_str(), &status);
-  return status.st_mode & 0777;
-}
+enum class Call { kWrite, kFsync, kClose, kUnlink, kRename };
 
-class SaveTest : public ::testing::Test {
- protected:
-  SaveTest()
-      : path_(dir_ / "Lee.VaultQuill"),
-        new_path_(dir_ / "Lee.VaultQuill.new"),
-        backup_path_(dir_ / "Lee.VaultQuill.backup"),
-        user_(test::NewUser(path_)) {}
-
-  test::TempDir dir_;
-  test::RecordingMessages messages_;
-  std::filesystem::path path_;
-  std::filesystem::path new_path_;
-  std::filesystem::path backup_path_;
-  std::unique_ptr<CKDatabase> user_;
+// One way for the disk to fail: the n-th call of a kind (counted from arming), or running out
+// of space after a number of bytes (the write that crosses it is cut short, the next one fails
+// with ENOSPC).
+struct Fault {
+  Call call = Call::kWrite;
+  int nth = 0;  // 0: no call fails
+  std::size_t space = SIZE_MAX;
 };
 
-TEST_F(SaveTest, PreviousVersionBecomesTheBackup) {
+// A disk that fails as armed, every other call being real; and the person at the screen, who
+// answers questions as `answer` says (No when unset). Installed for its lifetime.
+class FailingDisk final : public files::SystemCalls, public platform::MessageSink {
+ public:
+  FailingDisk()
+      : previous_calls_(files::InstallSystemCalls(this)),
+        previous_sink_(platform::InstallMessages(this)) {}
+  ~FailingDisk() override {
+    files::InstallSystemCalls(previous_calls_);
+    platform::InstallMessages(previous_sink_);
+  }
+  FailingDisk(const FailingDisk&) = delete;
+  FailingDisk& operator=(const FailingDisk&) = delete;
+
+  void Arm(const Fault& fault) {
+    fault_ = fault;
+    counts.clear();
+    written = 0;
+  }
+  void Disarm() { fault_ = Fault{}; }
+
+  ssize_t Write(int fd, const void* buffer, size_t count) override {
+    if (!Pass(Call::kWrite)) {
+      return -1;
+    }
+    if (written >= fault_.space) {
+      errno = ENOSPC;
+      return -1;
+    }
+    const ssize_t done =
+        files::SystemCalls::Write(fd, buffer, std::min(count, fault_.space - written));
+    written += done > 0 ? static_cast<std::size_t>(done) : 0;
+    return done;
+  }
+  int Fsync(int fd) override { return Pass(Call::kFsync) ? files::SystemCalls::Fsync(fd) : -1; }
+  // A failing close still releases the descriptor, as Linux does.
+  int Close(int fd) override {
+    const bool pass = Pass(Call::kClose);
+    const int result = files::SystemCalls::Close(fd);
+    if (pass) {
+      return result;
+    }
+    errno = EIO;
+    return -1;
+  }
+  int Unlink(const char* path) override {
+    return Pass(Call::kUnlink) ? files::SystemCalls::Unlink(path) : -1;
+  }
+  int Rename(const char* from, const char* to, bool replace) override {
+    return Pass(Call::kRename) ? files::SystemCalls::Rename(from, to, replace) : -1;
+  }
+
+  void ShowMessage(const std::u16string& text, platform::MessageIcon) override {
+    ++messages;
+    last_message = text;
+  }
+  bool Ask(const std::u16string&) override {
+    ++questions;
+    return answer && answer();
+  }
+
+  std::map<Call, int> counts;
+  std::size_t written = 0;
+  int messages = 0;
+  std::u16string last_message;
+  int questions = 0;
+  std::function<bool()> answer;
+
+ private:
+  bool Pass(Call call) {
+    if (++counts[call] == fault_.nth && call == fault_.call) {
+      errno = EIO;
+      return false;
+    }
+    return true;
+  }
+
+  Fault fault_;
+  files::SystemCalls* previous_calls_;
+  platform::MessageSink* previous_sink_;
+};
+
+// Wildcard characters in a user name are just characters.
+class SaveTest : public ::testing::Test {
+ protected:
+  test::TempDir dir_;
+  FailingDisk disk_;
+  std::filesystem::path path_ = dir_ / "Le?*.VaultQuill";
+  std::filesystem::path new_path_ = path_.string() + ".new";
+  std::filesystem::path backup_path_ = path_.string() + ".backup";
+  std::unique_ptr<CKDatabase> user_ = test::NewUser(path_);
+};
+
+// Whatever step of a save fails, and whether the user then tries again or not, the user file
+// (after the next listing of the folder) and its backup open with the password and hold the
+// state from before the save or the one after it.
+TEST_F(SaveTest, NoFailingStepLosesTheStateBeforeOrAfter) {
+  test::AddSampleEntries(*user_, u"before");
+  ASSERT_EQ(user_->Save(), 0);
+  ASSERT_EQ(user_->Save(), 0);  // so that there is a backup
+  const std::filesystem::path name = path_.filename();
+  Bytes before;
+  Bytes after;
+  // A copy of the saved user in a folder of its own, opened and changed in memory.
+  const auto prepare = [&](const std::filesystem::path& folder) {
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(path_, folder / name);
+    std::filesystem::copy_file(backup_path_, folder / backup_path_.filename());
+    auto user = std::make_unique<CKDatabase>();
+    user->SetPath(test::U16(folder / name));
+    EXPECT_EQ(user->Load(test::kPassword), 0);
+    before = test::TreeBytes(*user);
+    test::AddSampleEntries(*user, u"after");
+    after = test::TreeBytes(*user);
+    return user;
+  };
+
+  // A clean save first, to learn how many calls of each kind and bytes a save takes.
+  disk_.Arm({});
+  ASSERT_EQ(prepare(dir_ / "counting")->Save(), 0);
+  std::vector<Fault> faults;
+  for (const Call call : {Call::kWrite, Call::kFsync, Call::kClose, Call::kUnlink, Call::kRename}) {
+    ASSERT_GT(disk_.counts[call], 0);
+    for (int n = 1; n <= disk_.counts[call]; ++n) {
+      faults.push_back({call, n, SIZE_MAX});
+    }
+  }
+  ASSERT_GT(disk_.written, 100u);
+  for (std::size_t space = 0; space < disk_.written; space += space < 80 ? 1 : 13) {
+    faults.push_back({Call::kWrite, 0, space});
+  }
+
+  int run = 0;
+  for (const Fault& fault : faults) {
+    for (const bool retry : {false, true}) {
+      SCOPED_TRACE(testing::Message()
+                   << "call " << static_cast<int>(fault.call) << " #" << fault.nth << ", space "
+                   << fault.space << ", retry " << retry);
+      const auto folder = dir_ / ("run" + std::to_string(run++));
+      auto user = prepare(folder);
+      disk_.messages = disk_.questions = 0;
+      // Tried again, the cause of the failure has been put right.
+      disk_.answer = [this, retry] {
+        disk_.Disarm();
+        return retry;
+      };
+      disk_.Arm(fault);
+      const int result = user->Save();
+      disk_.Disarm();
+
+      // A failure is told and asked about once; tried again, the save goes through.
+      if (result == 0) {
+        EXPECT_LE(disk_.questions, retry ? 1 : 0);
+      } else {
+        EXPECT_EQ(result, 1);
+        EXPECT_FALSE(retry);
+        EXPECT_EQ(disk_.questions, 1);
+        EXPECT_GE(disk_.messages, 1);
+      }
+      EXPECT_TRUE(user->IsOpen());
+      EXPECT_EQ(test::TreeBytes(*user), after);
+
+      CompleteInterruptedSave(test::U16(folder / name));
+      const test::Opened opened = test::OpenUserFile(folder / name);
+      ASSERT_EQ(opened.result, 0);
+      EXPECT_TRUE(opened.trees == after || (result != 0 && opened.trees == before));
+      if (std::filesystem::exists(folder / backup_path_.filename())) {
+        const test::Opened backup = test::OpenUserFile(folder / backup_path_.filename());
+        ASSERT_EQ(backup.result, 0);
+        EXPECT_TRUE(backup.trees == before || backup.trees == after);
+      }
+    }
+  }
+}
+
+TEST_F(SaveTest, PreviousVersionBecomesTheSecretBackupAndNothingElseIsTouched) {
+  ASSERT_EQ(test::NewUser(dir_ / "Lee.VaultQuill")->Save(), 0);
   test::AddSampleEntries(*user_, u"1");
-  const Bytes first = test::TreeBytes(*user_);
+  const Bytes first_trees = test::TreeBytes(*user_);
   ASSERT_EQ(user_->Save(), 0);
   EXPECT_FALSE(std::filesystem::exists(backup_path_));
+  const Bytes first = test::ReadFile(path_);
+
+  // A stale ".new" file that others may read is replaced by a secret one.
+  test::WriteFile(new_path_, Bytes(1000, 0xEE));
+  std::filesystem::permissions(new_path_, std::filesystem::perms::all);
   test::AddSampleEntries(*user_, u"2");
   ASSERT_EQ(user_->Save(), 0);
-  EXPECT_EQ(test::OpenUserFile(backup_path_).trees, first);
+  const Bytes second = test::ReadFile(path_);
+  EXPECT_EQ(test::ReadFile(backup_path_), first);
+  EXPECT_EQ(test::OpenUserFile(backup_path_).trees, first_trees);
   EXPECT_EQ(test::OpenUserFile(path_).trees, test::TreeBytes(*user_));
+  // Every save has an IV of its own.
+  EXPECT_NE(Bytes(first.begin() + 44, first.begin() + 60),
+            Bytes(second.begin() + 44, second.begin() + 60));
   EXPECT_FALSE(std::filesystem::exists(new_path_));
-  EXPECT_EQ(Mode(path_), 0600u);
-  EXPECT_EQ(Mode(backup_path_), 0600u);
-  EXPECT_TRUE(messages_.shown().empty());
+  EXPECT_TRUE(test::IsSecret(path_));
+  EXPECT_TRUE(test::IsSecret(backup_path_));
+  EXPECT_EQ(disk_.messages + disk_.questions, 0);
+  EXPECT_EQ(test::OpenUserFile(dir_ / "Lee.VaultQuill").result, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Lee.VaultQuill.backup"));
 }
 
 TEST_F(SaveTest, TreeThatCouldNotBeReadBackIsNotWritten) {
@@ -57,101 +239,36 @@ TEST_F(SaveTest, TreeThatCouldNotBeReadBackIsNotWritten) {
   CKTLVARRAY* note = database::CreateEntry(user_->GetEntriesRoot(), ENTRY_NOTE);
   user_->GetEntriesRoot().AddChild(note);
   note->SetStringByTag(TAG_TEXT, std::u16string(40000, u'x').c_str());  // past 65,535 bytes
-
   EXPECT_EQ(user_->Save(), 1);
-  ASSERT_EQ(messages_.shown().size(), 2u);
-  EXPECT_NE(messages_.shown()[0].text.find(test::U16(new_path_)), std::u16string::npos);
-  EXPECT_TRUE(messages_.shown()[1].question);
+  EXPECT_EQ(disk_.questions, 1);
+  EXPECT_NE(disk_.last_message.find(test::U16(new_path_)), std::u16string::npos);
   EXPECT_EQ(test::ReadFile(path_), saved);
-  EXPECT_TRUE(std::filesystem::exists(new_path_));  // the partial file stays
   EXPECT_TRUE(user_->IsOpen());
 }
 
-TEST_F(SaveTest, AnotherSaveOfTheSameUserIsRefusedNotInterleaved) {
+TEST_F(SaveTest, SecondSaveMeanwhileIsRefusedNotInterleaved) {
   ASSERT_EQ(user_->Save(), 0);
   const Bytes saved = test::ReadFile(path_);
-  // Another writer of this user file is at work on its ".new" file and holds it.
-  CKFile other;
-  ASSERT_TRUE(other.Open(test::U16(new_path_), CKFile::modeWrite | CKFile::modeCreate));
-  other.Write("other", 5);
-
-  EXPECT_EQ(user_->Save(), 1);
-  EXPECT_EQ(test::ReadFile(path_), saved);
-  EXPECT_EQ(test::ReadFile(new_path_), (Bytes{'o', 't', 'h', 'e', 'r'}));
-  other.Close();
-  EXPECT_EQ(user_->Save(), 0);
-}
-
-// Asks to try again by saving from within the question, as a timer might while it is up.
-class ReenteringMessages final : public platform::MessageSink {
- public:
-  explicit ReenteringMessages(CKDatabase& database)
-      : database_(database), previous_(platform::InstallMessages(this)) {}
-  ~ReenteringMessages() override { platform::InstallMessages(previous_); }
-  ReenteringMessages(const ReenteringMessages&) = delete;
-  ReenteringMessages& operator=(const ReenteringMessages&) = delete;
-
-  void ShowMessage(const std::u16string&, platform::MessageIcon) override {}
-  bool Ask(const std::u16string&) override {
-    ++questions;
-    inner_result = database_.Save();
-    return false;
+  {
+    // Another process saving this user holds its ".new" file.
+    CKFile other;
+    ASSERT_TRUE(other.Open(test::U16(new_path_), CKFile::modeWrite | CKFile::modeCreate));
+    other.Write("other", 5);
+    EXPECT_EQ(user_->Save(), 1);
+    EXPECT_EQ(test::ReadFile(path_), saved);
+    EXPECT_EQ(test::ReadFile(new_path_), (Bytes{'o', 't', 'h', 'e', 'r'}));
   }
-  int questions = 0;
-  int inner_result = -1;
+  EXPECT_EQ(user_->Save(), 0);
 
- private:
-  CKDatabase& database_;
-  platform::MessageSink* previous_;
-};
-
-TEST_F(SaveTest, SaveFromWithinTheRetryQuestionIsRefused) {
+  // A save from within the retry question, as a timer might start while it is up.
   std::filesystem::create_directory(new_path_);  // no ".new" file can be made
-  ReenteringMessages messages(*user_);
+  std::vector<int> inner_results;
+  disk_.answer = [&] {
+    inner_results.push_back(user_->Save());
+    return false;
+  };
   EXPECT_EQ(user_->Save(), 1);
-  EXPECT_EQ(messages.questions, 1);
-  EXPECT_EQ(messages.inner_result, 1);
-}
-
-TEST_F(SaveTest, StaleNewFileIsReplacedWithASecretOne) {
-  test::WriteFile(new_path_, Bytes(1000, 0xEE));
-  std::filesystem::permissions(
-      new_path_, std::filesystem::perms::others_read | std::filesystem::perms::owner_all);
-  ASSERT_EQ(user_->Save(), 0);
-  EXPECT_EQ(Mode(path_), 0600u);
-  EXPECT_EQ(test::OpenUserFile(path_).result, 0);
-}
-
-TEST_F(SaveTest, SaveCutOffBetweenItsMovesIsCompleted) {
-  ASSERT_EQ(user_->Save(), 0);
-  const Bytes first = test::ReadFile(path_);
-  test::AddSampleEntries(*user_, u"2");
-  ASSERT_EQ(user_->Save(), 0);
-  const Bytes second = test::ReadFile(path_);
-  // As if the program stopped after moving the user file away.
-  std::filesystem::rename(path_, new_path_);
-  test::WriteFile(backup_path_, first);
-  EXPECT_FALSE(CompleteInterruptedSave(test::U16(backup_path_)));
-  EXPECT_TRUE(CompleteInterruptedSave(test::U16(path_)));
-  EXPECT_EQ(test::ReadFile(path_), second);
-  EXPECT_FALSE(std::filesystem::exists(new_path_));
-  EXPECT_FALSE(CompleteInterruptedSave(test::U16(path_)));
-
-  // The next save does the same before it writes.
-  std::filesystem::rename(path_, new_path_);
-  ASSERT_EQ(user_->Save(), 0);
-  EXPECT_EQ(test::ReadFile(backup_path_), second);
-}
-
-TEST_F(SaveTest, WildcardCharactersInTheUserNameAreJustCharacters) {
-  auto other = test::NewUser(dir_ / "Max.VaultQuill");
-  ASSERT_EQ(other->Save(), 0);
-  auto starred = test::NewUser(dir_ / "*.VaultQuill");
-  ASSERT_EQ(starred->Save(), 0);
-  ASSERT_EQ(starred->Save(), 0);
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "*.VaultQuill.backup"));
-  EXPECT_EQ(test::OpenUserFile(dir_ / "Max.VaultQuill").result, 0);
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "Max.VaultQuill.backup"));
+  EXPECT_EQ(inner_results, std::vector<int>{1});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "user_fixture.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -15,16 +16,6 @@ std::u16string U16(const std::filesystem::path& path) {
   return platform::FromUtf8(path.string());
 }
 
-std::string Hex(const Bytes& bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (const std::uint8_t byte : bytes) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 15];
-  }
-  return text;
-}
-
 Bytes ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -36,12 +27,17 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
             static_cast<std::streamsize>(bytes.size()));
 }
 
+bool IsSecret(const std::filesystem::path& path) {
+  using std::filesystem::perms;
+  return std::filesystem::status(path).permissions() == (perms::owner_read | perms::owner_write);
+}
+
 std::unique_ptr<CKDatabase> NewUser(const std::filesystem::path& path, std::u16string_view password,
                                     std::uint16_t iterations) {
   auto database = std::make_unique<CKDatabase>();
   database->SetPath(U16(path));
   database->SetName(U16(path.stem()));
-  database->SetMemo(u"hint: the usual, with \u00e9t\u00e9");
+  database->SetMemo(kMemo);
   database->GetKeys().SetIterations(iterations);
   database->NewSalt();
   database->SetPassword(password);
@@ -50,28 +46,23 @@ std::unique_ptr<CKDatabase> NewUser(const std::filesystem::path& path, std::u16s
 }
 
 void AddSampleEntries(CKDatabase& database, const std::u16string& tag) {
+  const auto add = [](CKTLVARRAY& parent, std::uint32_t kind, std::uint32_t name_tag,
+                      const std::u16string& name) {
+    CKTLVARRAY* entry = database::CreateEntry(parent, kind);
+    parent.AddChild(entry);
+    entry->SetStringByTag(name_tag, name.c_str());
+    return entry;
+  };
   CKTLVARRAY& root = database.GetEntriesRoot();
-  CKTLVARRAY* folder = database::CreateEntry(root, ENTRY_FOLDER);
-  root.AddChild(folder);
-  folder->SetStringByTag(TAG_NAME, (u"B\u00fccher " + tag).c_str());
-  CKTLVARRAY* note = database::CreateEntry(*folder, ENTRY_NOTE);
-  folder->AddChild(note);
-  note->SetStringByTag(TAG_NAME, (u"\u65e5\u672c " + tag).c_str());
+  CKTLVARRAY* folder = add(root, ENTRY_FOLDER, TAG_NAME, u"B\u00fccher " + tag);
+  CKTLVARRAY* note = add(*folder, ENTRY_NOTE, TAG_NAME, u"\u65e5\u672c " + tag);
   note->SetStringByTag(TAG_PASSWORD, (u"p\u00e4ss " + tag).c_str());
-  CKTLVARRAY* attachment = database::CreateEntry(*note, ENTRY_ATTACHMENT);
-  note->AddChild(attachment);
-  attachment->SetStringByTag(TAG_FILE_NAME, u"scan.bin");
-  const std::u16string content = u"content " + tag;
-  auto* data =
-      static_cast<std::uint8_t*>(attachment->FindChild(TAG_FILE_DATA)
-                                     ->GetBuffer(static_cast<std::uint32_t>(content.size() * 2)));
-  for (std::size_t i = 0; i < content.size() * 2; ++i) {
-    data[i] = static_cast<std::uint8_t>(content[i / 2] >> (8 * (i % 2)));
-  }
-  attachment->SetDwordByTag(TAG_FILE_SIZE, static_cast<std::uint32_t>(content.size() * 2));
-  CKTLVARRAY* top = database::CreateEntry(root, ENTRY_NOTE);
-  root.AddChild(top);
-  top->SetStringByTag(TAG_NAME, (u"top " + tag).c_str());
+  CKTLVARRAY* attachment = add(*note, ENTRY_ATTACHMENT, TAG_FILE_NAME, u"scan.bin");
+  const std::string content = "content " + platform::ToUtf8(tag);
+  const auto size = static_cast<std::uint32_t>(content.size());
+  std::memcpy(attachment->FindChild(TAG_FILE_DATA)->GetBuffer(size), content.data(), size);
+  attachment->SetDwordByTag(TAG_FILE_SIZE, size);
+  add(root, ENTRY_NOTE, TAG_NAME, u"top " + tag);
   database.SetTextSetting(u"stringDefaultLogin", u"me " + tag);
   database.SetNumberSetting(u"intPasswordLength", 14);
 }
