@@ -5,21 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <functional>
 #include <map>
 
 #include "core/core.h"
-#include "languages/text_ids.h"
 #include "platform/tray.h"
 #include "settings/window_placement.h"
 #include "support/dialog_driver.h"
 #include "support/test_core.h"
-#include "ui/dialog_texts.h"
 #include "ui/hidden_dlg.h"
 #include "ui/login_dlg.h"
 #include "ui/resize_dialog.h"
@@ -86,7 +82,7 @@ TEST(ResizeDialog, ControlsFollowTheirAnchorsAndTheTemplateSizeIsTheMinimum) {
   EXPECT_EQ(dialog.DoModal(), CKDialog::kIdOk);
 }
 
-TEST(ResizeDialog, APlacementIsRecordedOnCloseAndRestoredByTheNextDialog) {
+TEST(ResizeDialog, APlacementIsRecordedAndRestoredUnlessOffTheScreenOrMaximised) {
   KWindowPlacement record;
   QRect moved;
   AnchoredDialog first(&record);
@@ -97,41 +93,31 @@ TEST(ResizeDialog, APlacementIsRecordedOnCloseAndRestoredByTheNextDialog) {
     moved = QRect(d.pos(), d.size());
     d.OnOK();
   });
-  ASSERT_TRUE(record.IsValid());
   EXPECT_EQ(QRect(record.Left(), record.Top(), record.Width(), record.Height()), moved);
-
   AnchoredDialog second(&record);
-  QRect restored;
-  int list_right = 0;
   RunModal<AnchoredDialog>(second, [&](AnchoredDialog& d) {
-    restored = QRect(d.pos(), d.size());
-    list_right = d.Place(533).right();
+    EXPECT_EQ(QRect(d.pos(), d.size()), moved);
+    // Laid out at the restored size: the list ends as far from the right edge as in the
+    // template.
+    EXPECT_EQ(d.width() - d.Place(533).right(),
+              AnchoredDialog().width() - AnchoredDialog().Place(533).right());
     d.EndDialog(CKDialog::kIdCancel);
   });
-  EXPECT_EQ(restored, moved);
-  // The restored size was laid out: the list ends as far from the right edge as in the
-  // template.
-  EXPECT_EQ(moved.width() - list_right,
-            AnchoredDialog().width() - AnchoredDialog().Place(533).right());
-}
 
-TEST(ResizeDialog, APlacementOffTheScreenIsIgnoredAndAMaximisedWindowIsNotRecorded) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   for (const QPoint corner : {QPoint(-20, 100), QPoint(100, -1), QPoint(screen.width(), 100),
                               QPoint(100, screen.height())}) {
-    KWindowPlacement record;
     record.Set(corner.x(), corner.y(), 500, 400);
     AnchoredDialog dialog(&record);
     QRect opened;
-    WhenRunning<AnchoredDialog>([&](AnchoredDialog& d) {
+    RunModal<AnchoredDialog>(dialog, [&](AnchoredDialog& d) {
       opened = QRect(d.pos(), d.size());
       d.showMaximized();
       ProcessEvents();
       d.OnOK();
     });
-    dialog.DoModal();
-    // Opened at the template's place and size, which the record took over when the dialog
-    // laid itself out; the maximised window did not replace it.
+    // Opened at the template's place and size, which the record took over; the maximised
+    // window did not replace it.
     EXPECT_EQ(opened.size(), dialog.minimumSize()) << corner.x() << "," << corner.y();
     EXPECT_TRUE(screen.contains(opened.topLeft()));
     EXPECT_EQ(QRect(record.Left(), record.Top(), record.Width(), record.Height()), opened);
@@ -161,46 +147,6 @@ TEST(Dialog, TheModalRunShowsOnlyWhatTheTemplateOrTheDialogShows) {
             CKDialog::kIdCancel);
   EXPECT_TRUE(shown);
   EXPECT_FALSE(visible.isVisible());
-}
-
-TEST(DialogTexts, CaptionsTitleTooltipsAndMenusComeFromTheActiveLanguage) {
-  TestCore core;
-  ASSERT_TRUE(core.Start());
-  const CKLanguages& languages = core.core().m_Languages;
-  AnchoredDialog dialog;
-  const KTextPair table[] = {
-      {texts::kLoginUserCaption.key(), 538}, {texts::kLoginPasswordCaption.key(), 539},
-      {languages::TextKey(5, 0x77), 540},  // no such text: the walk stops here
-      {texts::kButtonNewUser.key(), 535},    {0, 0},
-  };
-  dialog.Item<QPushButton>(535)->setText(QStringLiteral("unchanged"));
-  EXPECT_FALSE(dialogs::ApplyTexts(languages, &dialog, table));
-  EXPECT_EQ(dialog.Item<QLabel>(538)->text(), QStringLiteral("User name:"));
-  EXPECT_EQ(dialog.Item<QLabel>(539)->text(), QStringLiteral("Password:"));
-  EXPECT_EQ(dialog.Item<QPushButton>(535)->text(), QStringLiteral("unchanged"));
-
-  const KTextPair complete[] = {{texts::kLoginUserCaption.key(), 538}, {0, 0}};
-  EXPECT_TRUE(dialogs::ApplyTextsAndTitle(languages, &dialog, complete));
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("VaultQuill - Log in"));
-  EXPECT_EQ(dialogs::GetTooltip(languages, complete, 538), QStringLiteral("User name:"));
-  EXPECT_TRUE(dialogs::GetTooltip(languages, complete, 539).isEmpty());
-
-  QMenu menu;
-  EXPECT_EQ(dialogs::BuildMenu(languages, 240, menu), 5);
-  std::vector<std::uint32_t> commands;
-  int separators = 0;
-  for (QAction* action : menu.actions()) {
-    if (action->isSeparator()) {
-      ++separators;
-    } else {
-      commands.push_back(dialogs::MenuCommand(action));
-    }
-  }
-  EXPECT_EQ(commands, (std::vector<std::uint32_t>{1, 3, 5}));
-  EXPECT_EQ(separators, 2);
-  QMenu none;
-  EXPECT_EQ(dialogs::BuildMenu(languages, 239, none), 0);
-  EXPECT_TRUE(none.actions().isEmpty());
 }
 
 class SwitchableTray final : public platform::TrayProbe {

@@ -51,8 +51,6 @@ TEST_F(LogIn, AFirstStartMakesAUserInTheEditorWhoLogsInWithTheRightPasswordOnly)
   WhenRunning<Editor>([&](Editor& editor) {
     EXPECT_TRUE(editor.IsNewUser());
     EXPECT_EQ(TextOf(editor, Editor::kName), login_name);
-    EXPECT_EQ(editor.Item<QLineEdit>(Editor::kName)->echoMode(), QLineEdit::Normal);
-    EXPECT_EQ(editor.Item<QLineEdit>(Editor::kPassword)->echoMode(), QLineEdit::Password);
     EXPECT_TRUE(TextOf(editor, Editor::kNote)
                     .contains(QString::fromStdString(core_.data_folder().string())));
     Replace(editor, Editor::kName, QStringLiteral("Ada"));
@@ -78,9 +76,7 @@ TEST_F(LogIn, AFirstStartMakesAUserInTheEditorWhoLogsInWithTheRightPasswordOnly)
   });
   ASSERT_TRUE(core().m_Databases.LogIn());
   EXPECT_EQ(Messages().size(), 1u);
-  ASSERT_NE(core().m_Databases.GetCurrent(), nullptr);
   EXPECT_EQ(core().m_Databases.GetCurrent()->GetName(), u"Ada");
-  EXPECT_EQ(core().GetRootFolder(), &core().m_Databases.GetCurrent()->GetEntriesRoot());
 
   // The user file is on disk, for this user only, and opens with the password.
   EXPECT_EQ(ModeOf(core_.UserFile("Ada")), 0600u);
@@ -93,16 +89,16 @@ TEST_F(LogIn, AFirstStartMakesAUserInTheEditorWhoLogsInWithTheRightPasswordOnly)
 TEST_F(LogIn, NewerDamagedAndForeignFilesGiveTheirMessagesAndTheDialogStays) {
   core_.AddUser(u"carl", u"pw");
   const auto path = core_.UserFile("carl");
-  const auto write_byte = [&](std::streamoff offset, char value) {
+  const auto set_version = [&](char version) {  // the format's version byte
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(offset);
-    file.put(value);
+    file.seekp(4);
+    file.put(version);
   };
   WhenRunning<CKLoginDlg>([&](CKLoginDlg& login) {
-    write_byte(4, 2);  // the format's version byte: a newer program wrote it
+    set_version(2);  // a newer program wrote it
     Type(login, CKLoginDlg::kPassword, QStringLiteral("pw"));
     Click(login, CKDialog::kIdOk);
-    write_byte(4, 1);
+    set_version(1);
     std::filesystem::resize_file(path, std::filesystem::file_size(path) - 16);  // broken off
     Click(login, CKDialog::kIdOk);
     std::ofstream(path, std::ios::trunc) << "not a user file at all, nothing like one";
@@ -133,11 +129,10 @@ TEST_F(LogIn, TheSortedListShowsTheLastUserMemosAndPasswordsAndCancelOnlyMinimis
         list->setCurrentIndex(list->findText(QStringLiteral("mallory")));
         Click(login, CKLoginDlg::kShowMemo);  // none
         auto* password = login.Item<QLineEdit>(CKLoginDlg::kPassword);
-        EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-        Click(login, CKLoginDlg::kShowPassword);
-        EXPECT_EQ(password->echoMode(), QLineEdit::Normal);
-        Click(login, CKLoginDlg::kShowPassword);
-        EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+        for (const auto mode : {QLineEdit::Password, QLineEdit::Normal, QLineEdit::Password}) {
+          EXPECT_EQ(password->echoMode(), mode);
+          Click(login, CKLoginDlg::kShowPassword);
+        }
         // Cancel and Escape only minimise; closing the window cancels.
         Click(login, CKLoginDlg::kCancelButton);
         EXPECT_TRUE(login.IsRunning());
@@ -225,10 +220,7 @@ TEST_F(LogIn, TheNewUserRulesAreCheckedInOrderAndARestoredFileJoinsTheList) {
   });
   WhenRunning<CKLoginDlg>([&](CKLoginDlg& login) {
     Click(login, CKLoginDlg::kNewUser);
-    auto* list = login.Item<CKComboBox>(CKLoginDlg::kUserList);
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->itemText(0), QStringLiteral("Dora"));
-    EXPECT_EQ(list->itemText(1), QStringLiteral("lea"));
+    EXPECT_EQ(ListedUsers(login), QStringList({"Dora", "lea"}));
     login.close();
   });
   EXPECT_FALSE(core().m_Databases.LogIn());
@@ -255,8 +247,6 @@ class EditPersonalData : public LoggedInTest {
 TEST_F(EditPersonalData, ANewPasswordNeedsTheCurrentOneAndTheSameTwiceAndAMemoAloneIsRefused) {
   core().m_SettingsUserBased.boolHidePasswords = false;
   const int result = Run([](Editor& editor) {
-    EXPECT_FALSE(editor.IsNewUser());
-    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Edit personal data"));
     EXPECT_TRUE(TextOf(editor, Editor::kName).isEmpty());
     // Passwords shown, the current one as well; the box hides all three again.
     for (const auto mode : {QLineEdit::Normal, QLineEdit::Password}) {

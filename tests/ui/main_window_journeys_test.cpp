@@ -1,7 +1,7 @@
-// Journeys across the main window and the dialogs it opens (the real note and folder editors,
-// the move-to dialog, the settings and the generator), each change read back from the user's
-// file on disk; and how the window ends: log out or quit, the question before, minimising with
-// log-out, the clipboard on the way out, and the update check that lives as long as the window.
+// Journeys from the main window into the dialogs it opens (the move-to dialog, the settings and
+// the generator), each change read back from the user's file on disk; and how the window ends:
+// log out or quit, the question before, minimising with log-out, the clipboard on the way out,
+// and the update check that lives as long as the window.
 #include <QMenuBar>
 #include <QTest>
 
@@ -14,14 +14,10 @@
 #include "ui/clipboard.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/combo_box_ex.h"
-#include "ui/controls/list_ctrl.h"
-#include "ui/entry_editors_qt.h"
-#include "ui/folder_editor.h"
 #include "ui/generator_dlg.h"
 #include "ui/hidden_dlg.h"
 #include "ui/main_window_updates.h"
 #include "ui/move_to_dlg.h"
-#include "ui/note_editor.h"
 #include "ui/settings_dlg.h"
 
 namespace test {
@@ -29,52 +25,7 @@ namespace {
 using Dlg = CVaultQuillDlg;
 using Rows_ = std::vector<std::string>;
 
-// The main window with the program's own editors in place of the scripted ones.
-class MainWindowJourney : public MainWindowTest {
- protected:
-  CKQtEntryEditors real_editors_;
-};
-
-TEST_F(MainWindowJourney, NotesAndFoldersAreMadeInTheirEditorsWithTheDefaultsWhenWanted) {
-  CKSettingsUserBased& options = core().m_SettingsUserBased;
-  options.boolAutoFillNewNotesWithDefaults = true;
-  options.stringDefaultLogin = u"ada.l";
-  options.intPasswordLength = 14;
-  QString offered_password;
-  QString unfilled_login = QStringLiteral("-");
-  Run([&](Dlg& window) {
-    WhenRunning<CKFolderDlg>([](CKFolderDlg& editor) {
-      Type(editor, CKFolderDlg::kName, QStringLiteral("Banking"));
-      Click(editor, CKDialog::kIdOk);
-    });
-    Press(window, Qt::CTRL | Qt::Key_F);
-    WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
-      EXPECT_EQ(TextOf(editor, CKNoteDlg::kLogin), QStringLiteral("ada.l"));
-      offered_password = TextOf(editor, CKNoteDlg::kPassword);
-      Type(editor, CKNoteDlg::kTitle, QStringLiteral("Mail"));
-      Click(editor, CKDialog::kIdOk);
-    });
-    Press(window, Qt::CTRL | Qt::Key_N);
-    options.boolAutoFillNewNotesWithDefaults = false;
-    WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
-      unfilled_login = TextOf(editor, CKNoteDlg::kLogin);
-      Click(editor, CKDialog::kIdCancel);
-    });
-    Press(window, Qt::CTRL | Qt::Key_N);
-    EXPECT_EQ(Rows(window), (Rows_{"Banking", "Mail"}));
-    window.close();
-  });
-  EXPECT_EQ(offered_password.size(), 14);
-  EXPECT_EQ(unfilled_login, QString());
-  const auto reread = Reopen();
-  ASSERT_NE(Child(reread->GetEntriesRoot(), u"Banking"), nullptr);
-  CKTLVARRAY* mail = Child(reread->GetEntriesRoot(), u"Mail");
-  ASSERT_NE(mail, nullptr);
-  EXPECT_EQ(Field(*mail, TAG_LOGIN), u"ada.l");
-  EXPECT_EQ(QString::fromStdU16String(Field(*mail, TAG_PASSWORD)), offered_password);
-}
-
-TEST_F(MainWindowJourney, EntriesMoveIntoOtherFoldersButNeverOntoANameOrAFolderIntoItself) {
+TEST_F(MainWindowTest, EntriesMoveIntoOtherFoldersButNeverOntoANameOrAFolderIntoItself) {
   CKTLVARRAY& bank = AddFolder(root(), u"Bank");
   CKTLVARRAY& cards = AddFolder(bank, u"Cards");
   CKTLVARRAY& old = AddFolder(cards, u"Old");
@@ -107,9 +58,7 @@ TEST_F(MainWindowJourney, EntriesMoveIntoOtherFoldersButNeverOntoANameOrAFolderI
   Run([&](Dlg& window) {
     // Where it is already, onto a name in other case, then into a folder's folder.
     move(window, u"pin", {&root(), &home, &cards}, true);
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("<    ROOT    >"), QStringLiteral("Bank"),
-                                  QStringLiteral("Cards"), QStringLiteral("Old"),
-                                  QStringLiteral("Home")}));
+    EXPECT_EQ(shown, QStringList({"<    ROOT    >", "Bank", "Cards", "Old", "Home"}));
     EXPECT_EQ(Rows(window), (Rows_{"Bank", "Home"}));
     move(window, u"Bank", {&bank, &old}, false);  // into itself or below it
     EXPECT_EQ(Rows(window), (Rows_{"Bank", "Home"}));
@@ -124,74 +73,25 @@ TEST_F(MainWindowJourney, EntriesMoveIntoOtherFoldersButNeverOntoANameOrAFolderI
   const auto reread = Reopen();
   CKTLVARRAY* moved_home = Child(reread->GetEntriesRoot(), u"Home");
   ASSERT_NE(moved_home, nullptr);
-  CKTLVARRAY* moved_bank = Child(*moved_home, u"Bank");
-  ASSERT_NE(moved_bank, nullptr);
-  CKTLVARRAY* moved_cards = Child(*moved_bank, u"Cards");
+  CKTLVARRAY* moved_cards = Child(*Child(*moved_home, u"Bank"), u"Cards");
   ASSERT_NE(moved_cards, nullptr);
   // The note went last in its new folder.
-  EXPECT_NE(Child(*moved_cards, u"Old"), nullptr);
   auto* last = dynamic_cast<CKTLVARRAY*>(moved_cards->GetChild(moved_cards->GetChildCount() - 1));
   ASSERT_NE(last, nullptr);
   EXPECT_EQ(Field(*last, TAG_NAME), u"pin");
 }
 
-TEST_F(MainWindowJourney, AFileAttachedComesBackByteIdenticalAndOwnerOnlyAndTooLargeIsRefused) {
-  AddNote(root(), u"Scans");
-  const auto passport = MakeFile(files() / "passport.pdf", 150'000);
-  const auto huge = MakeFile(files() / "huge.iso", 16'777'216, true);
-  // A file that is overwritten takes the owner-only mode too.
-  const auto back = MakeFile(files() / "passport back.pdf", 10);
-  std::filesystem::permissions(back, std::filesystem::perms(0644));
-
-  Run([&](Dlg& window) {
-    WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
-      test_core().choosers().QueueFile(huge);
-      Click(editor, CKNoteDlg::kAddFile);
-      test_core().choosers().QueueFile(passport);
-      Click(editor, CKNoteDlg::kAddFile);
-      Click(editor, CKDialog::kIdOk);
-    });
-    ClickRow(window, u"Scans", false);  // one click opens it
-    WhenRunning<CKNoteDlg>([&](CKNoteDlg& editor) {
-      editor.Item<CKListCtrl>(CKNoteDlg::kAttachments)->selectRow(0);
-      test_core().choosers().QueueFile(back);
-      Click(editor, CKNoteDlg::kSaveFile);
-      Click(editor, CKDialog::kIdCancel);
-    });
-    Select(window, u"Scans");
-    Press(window, Qt::CTRL | Qt::Key_E);
-    window.close();
-  });
-  EXPECT_EQ(Messages(), (std::vector<std::string>{Message(13), Message(28, back.string())}));
-  EXPECT_EQ(ReadWhole(back), ReadWhole(passport));
-  EXPECT_EQ(ModeOf(back), 0600u);
-  const auto reread = Reopen();
-  CKTLVARRAY* scans = Child(reread->GetEntriesRoot(), u"Scans");
-  ASSERT_NE(scans, nullptr);
-  ASSERT_EQ(Attachments(*scans).size(), 1u);
-  EXPECT_EQ(Field(*Attachments(*scans)[0], TAG_FILE_NAME), u"passport.pdf");
-  EXPECT_EQ(Number(*Attachments(*scans)[0], TAG_FILE_SIZE), 150'000u);
-  EXPECT_NE(Number(*Attachments(*scans)[0], TAG_FILE_MODIFIED), 0u);
-  EXPECT_EQ(Content(*Attachments(*scans)[0]), ReadWhole(passport));
-}
-
-TEST_F(MainWindowJourney, ALanguageChosenInTheSettingsIsActiveAtOnceAlsoAfterCancelAndGoesBack) {
+TEST_F(MainWindowTest, ALanguageChosenInTheSettingsIsActiveAtOnceAlsoAfterCancelAndGoesBack) {
   bool stand_alone = false;
   Run([&](Dlg& window) {
-    EXPECT_EQ(window.windowTitle(), Text(3, 255));
-    EXPECT_EQ(window.MenuAction(menus::kCmdRestore)->text(), Text(242, 9));
-    EXPECT_TRUE(window.MenuAction(menus::kCmdNewNote)->text().endsWith(QStringLiteral("\tCtrl+N")));
-    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip(), Text(163, 9));
     WhenRunning<CKSettingsDlg>([&](CKSettingsDlg& dialog) {
       ChooseInList(dialog, CKSettingsDlg::kLanguage, QStringLiteral("English"));  // in use
       EXPECT_TRUE(Messages().empty());
       ChooseInList(dialog, CKSettingsDlg::kLanguage, QStringLiteral("Deutsch"));
       // The notice in the new language, and the dialog itself follows at once.
-      EXPECT_EQ(Messages(), std::vector<std::string>{Message(0)});
+      ASSERT_EQ(Messages().size(), 1u);
       EXPECT_EQ(Messages()[0].rfind("Die neue Sprache", 0), 0u) << Messages()[0];
       EXPECT_EQ(dialog.windowTitle(), Text(9, 255));
-      EXPECT_EQ(TextOf(dialog, CKSettingsDlg::kStartUp), Text(9, 0));
-      EXPECT_EQ(dialog.GetDlgItem(CKSettingsDlg::kLanguage)->toolTip(), Text(169, 5));
       Click(dialog, CKDialog::kIdCancel);  // the language stays all the same
     });
     Press(window, Qt::CTRL | Qt::Key_T);
@@ -199,9 +99,7 @@ TEST_F(MainWindowJourney, ALanguageChosenInTheSettingsIsActiveAtOnceAlsoAfterCan
               u"Deutsch");
     EXPECT_EQ(window.MenuBar()->actions()[0]->text(), QStringLiteral("&Datei"));
     EXPECT_EQ(TextOf(window, Dlg::kSearchCaption), Text(3, 0));
-    EXPECT_EQ(window.MenuAction(menus::kCmdNewNote)->text().section(QLatin1Char('\t'), 0, 0),
-              Text(241, 1));
-    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip(), Text(163, 9));
+    EXPECT_EQ(window.MenuAction(menus::kCmdNewNote)->text(), Text(241, 1) + "\tCtrl+N");
 
     test_core().messages().Clear();
     WhenRunning<CKSettingsDlg>([&](CKSettingsDlg& dialog) {
@@ -232,52 +130,45 @@ class CountingUpdateCheck final : public main_window::UpdateCheck {
   int stopped = 0;
 };
 
-TEST_F(MainWindowTest, TheCloseBoxAndLogOutGoBackToTheLogInExitAndAltXQuit) {
+TEST_F(MainWindowTest, TheCloseBoxAndLogOutGoBackToTheLogInExitAndAltXQuitAfterTheQuestion) {
   CountingUpdateCheck check;
   main_window::UpdateCheck* previous = main_window::InstallUpdateCheck(&check);
+  const auto tray_exit = [this] {
+    dynamic_cast<CKHiddenDlg&>(core().GetHiddenDlg()).HandleTrayCommand(menus::kTrayExit);
+    ProcessEvents(50);
+  };
   EXPECT_TRUE(Run([&](Dlg& window) {
-    EXPECT_EQ(check.started, 1);
-    EXPECT_EQ(check.stopped, 0);
+    EXPECT_EQ(check.started - check.stopped, 1);
     window.close();
   }));
-  EXPECT_EQ(check.stopped, 1);
   EXPECT_FALSE(Run([](Dlg& window) { window.MenuAction(menus::kCmdExit)->trigger(); }));
   EXPECT_TRUE(Run([](Dlg& window) { Press(window, Qt::CTRL | Qt::Key_L); }));
   EXPECT_FALSE(Run([](Dlg& window) { Press(window, Qt::ALT | Qt::Key_X); }));
-  // The tray's exit quits as well.
-  EXPECT_FALSE(Run([&](Dlg&) {
-    dynamic_cast<CKHiddenDlg&>(core().GetHiddenDlg()).HandleTrayCommand(menus::kTrayExit);
-    ProcessEvents(50);
-  }));
+  EXPECT_FALSE(Run([&](Dlg&) { tray_exit(); }));
   // Every window started the update check and stopped it when it went.
   EXPECT_EQ(check.started, 5);
   EXPECT_EQ(check.stopped, 5);
   main_window::InstallUpdateCheck(previous);
-}
 
-TEST_F(MainWindowTest, WhenTheUserWantsTheQuestionNoKeepsTheWindowAndTheCloseBoxStillLogsOut) {
+  // When the user wants the question, No keeps the window; the close box still logs out.
   core().m_SettingsInterface.m_boolAskForExit = true;
-  const bool back_to_log_in = Run([&](Dlg& window) {
+  EXPECT_TRUE(Run([&](Dlg& window) {
     test_core().messages().QueueAnswer(false);
     window.MenuAction(menus::kCmdExit)->trigger();
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(Messages(), std::vector<std::string>{Text8(1, 0)});
+    EXPECT_EQ(Messages(), std::vector<std::string>{Text(1, 0).toStdString()});
     test_core().messages().QueueAnswer(false);
-    dynamic_cast<CKHiddenDlg&>(core().GetHiddenDlg()).HandleTrayCommand(menus::kTrayExit);
-    ProcessEvents(50);
+    tray_exit();
     EXPECT_TRUE(window.isVisible());
     test_core().messages().QueueAnswer(true);
     window.close();
-  });
-  EXPECT_TRUE(back_to_log_in);
+  }));
 }
 
 TEST_F(MainWindowTest, MinimisingLogsOutWhenWantedButNotWhileADialogIsOpen) {
   core().m_SettingsUserBased.boolLogOutOnMinimize = false;
   Run([](Dlg& window) {
     Press(window, QKeyCombination(Qt::Key_Escape));
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible() && window.isMinimized());
     window.RestoreFromTray();
     window.close();
   });
@@ -285,22 +176,20 @@ TEST_F(MainWindowTest, MinimisingLogsOutWhenWantedButNotWhileADialogIsOpen) {
 
   core().m_SettingsUserBased.boolLogOutOnMinimize = true;
   bool kept_open = false;
-  Run([&](Dlg& window) {
+  EXPECT_TRUE(Run([&](Dlg& window) {
     WhenRunning<CAboutDlg>([&](CAboutDlg& about) {
       window.MinimiseToTray();
       kept_open = window.isVisible() && window.IsBusy();
       about.EndDialog(CKDialog::kIdOk);
     });
     Press(window, Qt::CTRL | Qt::Key_B);
-    EXPECT_TRUE(window.isVisible());
     window.RestoreFromTray();
     // With nothing open, Escape minimises and logs out.
     Press(window, QKeyCombination(Qt::Key_Escape));
     ProcessEvents(50);
     EXPECT_FALSE(window.isVisible());
-  });
+  }));
   EXPECT_TRUE(kept_open);
-  EXPECT_TRUE(core().m_SettingsRunTime.m_boolRelogin);
   // The log-in dialog starts where the window went.
   EXPECT_TRUE(core().m_SettingsRunTime.m_boolStartMinimised);
 

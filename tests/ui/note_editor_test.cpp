@@ -13,6 +13,7 @@
 #include <QTest>
 #include <ctime>
 #include <map>
+#include <tuple>
 
 #include "core/core.h"
 #include "database/entries.h"
@@ -48,18 +49,20 @@ using NoteEditor = LoggedInTest;
 
 TEST_F(NoteEditor, ANewNoteIsWrittenOnOkAndReachesTheUsersFile) {
   const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+  const std::tuple<int, std::uint32_t, std::u16string> fields[] = {
+      {Dlg::kTitle, TAG_NAME, u"Post office"},
+      {Dlg::kLogin, TAG_LOGIN, u"ada.l"},
+      {Dlg::kPassword, TAG_PASSWORD, u"s3cret \"quoted\""},
+      {Dlg::kEmail, TAG_EMAIL, u"ada@example.org"},
+      {Dlg::kUrl, TAG_URL, u"https://post.example.org/login"}};
   WhenRunning<Dlg>([&](Dlg& editor) {
-    EXPECT_EQ(editor.windowTitle(), Text(6, 255));
-    EXPECT_EQ(TextOf(editor, Dlg::kPasswordCaption), Text(5, 2));
     EXPECT_FALSE(TextOf(editor, Dlg::kCreated).isEmpty());
     EXPECT_EQ(TextOf(editor, Dlg::kCreated), TextOf(editor, Dlg::kModified));
     // Passwords are hidden by default; what is typed is still what is kept.
     EXPECT_EQ(editor.Item<QLineEdit>(Dlg::kPassword)->echoMode(), QLineEdit::Password);
-    Type(editor, Dlg::kTitle, QStringLiteral("Post office"));
-    Type(editor, Dlg::kLogin, QStringLiteral("ada.l"));
-    Type(editor, Dlg::kPassword, QStringLiteral("s3cret \"quoted\""));
-    Type(editor, Dlg::kEmail, QStringLiteral("ada@example.org"));
-    Type(editor, Dlg::kUrl, QStringLiteral("https://post.example.org/login"));
+    for (const auto& [id, tag, text] : fields) {
+      Type(editor, id, QString::fromStdU16String(text));
+    }
     editor.Item<QPlainTextEdit>(Dlg::kText)->setPlainText(QStringLiteral("Line one\nLine two"));
     Click(editor, CKDialog::kIdOk);
   });
@@ -69,11 +72,9 @@ TEST_F(NoteEditor, ANewNoteIsWrittenOnOkAndReachesTheUsersFile) {
   const auto reread = SaveAndReopen();
   CKTLVARRAY* stored = Child(reread->GetEntriesRoot(), u"post office");
   ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(Field(*stored, TAG_NAME), u"Post office");
-  EXPECT_EQ(Field(*stored, TAG_LOGIN), u"ada.l");
-  EXPECT_EQ(Field(*stored, TAG_PASSWORD), u"s3cret \"quoted\"");
-  EXPECT_EQ(Field(*stored, TAG_EMAIL), u"ada@example.org");
-  EXPECT_EQ(Field(*stored, TAG_URL), u"https://post.example.org/login");
+  for (const auto& [id, tag, text] : fields) {
+    EXPECT_EQ(Field(*stored, tag), text) << id;
+  }
   EXPECT_EQ(Field(*stored, TAG_TEXT), u"Line one\nLine two");
   EXPECT_EQ(Number(*stored, TAG_ICON), 0u);
   EXPECT_GE(Number(*stored, TAG_MODIFIED), before);
@@ -186,14 +187,19 @@ TEST_F(NoteEditor, CopyAndGenerateWorkOnWhatIsTyped) {
   EXPECT_EQ(Field(note, TAG_EMAIL), u"a@b.example");
 }
 
-TEST_F(NoteEditor, FilesUpToTheLimitAreAttachedAndListedByNameAndUnreadableOnesAddNothing) {
+TEST_F(NoteEditor, FilesUpToTheLimitAreAttachedAndSavedBackIdenticalAndFaultyOnesChangeNothing) {
   CKTLVARRAY& note = AddNote(root(), u"Scans");
   const auto passport = MakeFile(files() / "passport.pdf", 150'000);
   const auto empty = MakeFile(files() / "empty.txt", 0);
   const auto largest = MakeFile(files() / "largest.bin", 16'777'215, true);
+  const auto huge = MakeFile(files() / "huge.iso", 16'777'216, true);
+  // A file that is overwritten takes the owner-only mode too.
+  const auto back = MakeFile(files() / "passport back.pdf", 10);
+  std::filesystem::permissions(back, std::filesystem::perms(0644));
   WhenRunning<Dlg>([&](Dlg& editor) {
-    for (const auto& file : {passport, files(), empty, largest}) {
-      test_core().choosers().QueueFile(file);  // a folder cannot be read as a file
+    // A folder cannot be read as a file; one byte over the limit is refused.
+    for (const auto& file : {passport, files(), huge, empty, largest}) {
+      test_core().choosers().QueueFile(file);
       Click(editor, Dlg::kAddFile);
     }
     ASSERT_EQ(List(editor).GetRowCount(), 3);
@@ -202,15 +208,21 @@ TEST_F(NoteEditor, FilesUpToTheLimitAreAttachedAndListedByNameAndUnreadableOnesA
     EXPECT_EQ(rows.index(0, 0).data().toString(), QStringLiteral("empty.txt"));
     EXPECT_EQ(rows.index(2, 0).data().toString(), QStringLiteral("passport.pdf"));
     EXPECT_EQ(rows.index(2, 1).data().toString(), QStringLiteral("146.4 Kb"));
-    List(editor).selectRow(0);
-    test_core().choosers().QueueFile(files() / "no such folder" / "x.txt");
-    Click(editor, Dlg::kSaveFile);  // the file message only
+    List(editor).selectRow(2);
+    for (const auto& target : {back, files() / "no such folder" / "x.txt"}) {
+      test_core().choosers().QueueFile(target);
+      Click(editor, Dlg::kSaveFile);
+    }
     Click(editor, CKDialog::kIdOk);
   });
   EXPECT_TRUE(database::EditEntry(note));
-  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_EQ(ReadWhole(back), ReadWhole(passport));
+  EXPECT_EQ(ModeOf(back), 0600u);
+  ASSERT_EQ(Messages().size(), 4u);
   EXPECT_NE(Messages()[0].find(files().string()), std::string::npos) << Messages()[0];
-  EXPECT_NE(Messages()[1].find("x.txt"), std::string::npos) << Messages()[1];
+  EXPECT_EQ(Messages()[1], Message(13));
+  EXPECT_EQ(Messages()[2], Message(28, back.string()));
+  EXPECT_NE(Messages()[3].find("x.txt"), std::string::npos) << Messages()[3];
 
   const auto reread = SaveAndReopen();
   CKTLVARRAY* stored = Child(reread->GetEntriesRoot(), u"Scans");
@@ -218,6 +230,8 @@ TEST_F(NoteEditor, FilesUpToTheLimitAreAttachedAndListedByNameAndUnreadableOnesA
   const auto attachments = Attachments(*stored);
   ASSERT_EQ(attachments.size(), 3u);
   EXPECT_EQ(Field(*attachments[0], TAG_FILE_NAME), u"passport.pdf");
+  EXPECT_EQ(Content(*attachments[0]), ReadWhole(passport));
+  EXPECT_NE(Number(*attachments[0], TAG_FILE_MODIFIED), 0u);
   EXPECT_TRUE(Content(*attachments[1]).empty());
   EXPECT_EQ(Number(*attachments[2], TAG_FILE_SIZE), 16'777'215u);
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "core/core.h"
 #include "database/database.h"
@@ -53,69 +54,72 @@ void Capture(CKDialog& dialog, const QString& name) {
   dialog.EndDialog(CKDialog::kIdCancel);
 }
 
-// A folder "Finance" holding the note "Online banking" with two statements attached, as a
-// user would have them.
-CKTLVARRAY& AddSampleNote(CKTLVARRAY& root) {
-  CKTLVARRAY* finance = database::CreateEntry(root, ENTRY_FOLDER);
-  finance->SetStringByTag(TAG_NAME, u"Finance");
-  finance->SetStringByTag(TAG_TEXT, u"Banks, cards, insurance and tax papers.");
-  finance->SetDwordByTag(TAG_ICON, 11);
-  root.AddChild(finance);
-  CKTLVARRAY* note = database::CreateEntry(*finance, ENTRY_NOTE);
-  note->SetStringByTag(TAG_NAME, u"Online banking");
-  note->SetStringByTag(TAG_LOGIN, u"ada.lovelace");
-  note->SetStringByTag(TAG_PASSWORD, u"k7#Tq9!vLm2x");
-  note->SetStringByTag(TAG_EMAIL, u"ada@example.org");
-  note->SetStringByTag(TAG_URL, u"https://bank.example.com/login");
-  note->SetStringByTag(TAG_TEXT,
-                       u"Security question: first pet is \"Babbage\".\n"
-                       u"The card's PIN is in the safe, not here.");
-  note->SetDwordByTag(TAG_CREATED, 1741944360);   // 14 March 2025
-  note->SetDwordByTag(TAG_MODIFIED, 1777747200);  // 2 May 2026
-  const std::pair<const char16_t*, std::uint32_t> files[] = {{u"statement-2026-04.pdf", 250'880},
-                                                             {u"card-contract.pdf", 1'572'864}};
-  for (const auto& [name, size] : files) {
-    CKTLVARRAY* attachment = database::CreateEntry(*note, ENTRY_ATTACHMENT);
-    attachment->SetStringByTag(TAG_FILE_NAME, name);
-    attachment->SetDwordByTag(TAG_FILE_SIZE, size);
-    attachment->FindChild(TAG_FILE_DATA)->GetBuffer(size);
-    note->AddChild(attachment);
-  }
-  finance->AddChild(note);
-  return *note;
+// Captures the dialog made from the arguments once it runs.
+template <typename Dialog, typename... Args>
+void Render(const QString& name, Args&&... args) {
+  test::WhenRunning<Dialog>([name](Dialog& dialog) { Capture(dialog, name); });
+  Dialog(std::forward<Args>(args)...).DoModal();
 }
 
-// The note editor, the folder editor, the move-to dialog and the generator in both modes, on
-// the logged-in user's sample data.
-void RenderEditors(test::TestCore& core, const QString& suffix) {
+CKTLVARRAY& Add(CKTLVARRAY& parent, std::uint32_t kind, const char16_t* name,
+                const char16_t* text = u"", std::uint32_t icon = 0) {
+  CKTLVARRAY* entry = database::CreateEntry(parent, kind);
+  entry->SetStringByTag(TAG_NAME, name);
+  entry->SetStringByTag(TAG_TEXT, text);
+  entry->SetDwordByTag(TAG_ICON, icon);
+  parent.AddChild(entry);
+  return *entry;
+}
+
+// Logs the sample user in; null (and a failure counted) when that does not work.
+CKTLVARRAY* LogIn(test::TestCore& core) {
   test::WhenRunning<CKLoginDlg>([](CKLoginDlg& dialog) {
     dialog.Item<QLineEdit>(CKLoginDlg::kPassword)->setText(QStringLiteral("correct horse"));
     dialog.OnOK();
   });
-  CKTLVARRAY* root = core.core().m_Databases.LogIn() ? core.core().GetRootFolder() : nullptr;
-  if (root == nullptr) {
+  if (!core.core().m_Databases.LogIn()) {
     std::fprintf(stderr, "the sample user did not log in\n");
     ++g_failures;
+    return nullptr;
+  }
+  return core.core().GetRootFolder();
+}
+
+// The note editor, the folder editor, the move-to dialog and the generator in both modes, on
+// a folder "Finance" holding the note "Online banking" with two statements attached.
+void RenderEditors(test::TestCore& core, const QString& suffix) {
+  CKTLVARRAY* root = LogIn(core);
+  if (root == nullptr) {
     return;
   }
-  CKTLVARRAY& note = AddSampleNote(*root);
-  CKTLVARRAY& finance = *note.GetParent();
-  for (const char16_t* name : {u"Home", u"Travel"}) {
-    CKTLVARRAY* folder = database::CreateEntry(*root, ENTRY_FOLDER);
-    folder->SetStringByTag(TAG_NAME, name);
-    root->AddChild(folder);
+  CKTLVARRAY& finance =
+      Add(*root, ENTRY_FOLDER, u"Finance", u"Banks, cards, insurance and tax papers.", 11);
+  CKTLVARRAY& note = Add(finance, ENTRY_NOTE, u"Online banking",
+                         u"Security question: first pet is \"Babbage\".\n"
+                         u"The card's PIN is in the safe, not here.");
+  note.SetStringByTag(TAG_LOGIN, u"ada.lovelace");
+  note.SetStringByTag(TAG_PASSWORD, u"k7#Tq9!vLm2x");
+  note.SetStringByTag(TAG_EMAIL, u"ada@example.org");
+  note.SetStringByTag(TAG_URL, u"https://bank.example.com/login");
+  note.SetDwordByTag(TAG_CREATED, 1741944360);   // 14 March 2025
+  note.SetDwordByTag(TAG_MODIFIED, 1777747200);  // 2 May 2026
+  const std::pair<const char16_t*, std::uint32_t> files[] = {{u"statement-2026-04.pdf", 250'880},
+                                                             {u"card-contract.pdf", 1'572'864}};
+  for (const auto& [name, size] : files) {
+    CKTLVARRAY* attachment = database::CreateEntry(note, ENTRY_ATTACHMENT);
+    attachment->SetStringByTag(TAG_FILE_NAME, name);
+    attachment->SetDwordByTag(TAG_FILE_SIZE, size);
+    attachment->FindChild(TAG_FILE_DATA)->GetBuffer(size);
+    note.AddChild(attachment);
   }
-  CKTLVARRAY* archive = database::CreateEntry(finance, ENTRY_FOLDER);
-  archive->SetStringByTag(TAG_NAME, u"Archive");
-  finance.AddChild(archive);
+  for (const char16_t* name : {u"Home", u"Travel"}) {
+    Add(*root, ENTRY_FOLDER, name, u"", 10);
+  }
+  Add(finance, ENTRY_FOLDER, u"Archive", u"", 10);
 
-  test::WhenRunning<CKNoteDlg>([&](CKNoteDlg& dialog) { Capture(dialog, "note-editor" + suffix); });
-  CKNoteDlg(note, nullptr).DoModal();
-  test::WhenRunning<CKFolderDlg>(
-      [&](CKFolderDlg& dialog) { Capture(dialog, "folder-editor" + suffix); });
-  CKFolderDlg(finance, nullptr).DoModal();
-  test::WhenRunning<CKMoveToDlg>([&](CKMoveToDlg& dialog) { Capture(dialog, "move-to" + suffix); });
-  CKMoveToDlg(note, nullptr).DoModal();
+  Render<CKNoteDlg>("note-editor" + suffix, note, nullptr);
+  Render<CKFolderDlg>("folder-editor" + suffix, finance, nullptr);
+  Render<CKMoveToDlg>("move-to" + suffix, note, nullptr);
   for (const bool pick : {false, true}) {
     test::WhenRunning<CKGeneratorDlg>([&](CKGeneratorDlg& dialog) {
       dialog.OnGenerate();
@@ -128,49 +132,31 @@ void RenderEditors(test::TestCore& core, const QString& suffix) {
 
 // The main window on a user's everyday tree: the folders and notes at the top, and a search.
 void RenderMainWindow(test::TestCore& core, const QString& suffix) {
-  test::WhenRunning<CKLoginDlg>([](CKLoginDlg& dialog) {
-    dialog.Item<QLineEdit>(CKLoginDlg::kPassword)->setText(QStringLiteral("correct horse"));
-    dialog.OnOK();
-  });
-  CKTLVARRAY* root = core.core().m_Databases.LogIn() ? core.core().GetRootFolder() : nullptr;
+  CKTLVARRAY* root = LogIn(core);
   if (root == nullptr) {
-    std::fprintf(stderr, "the sample user did not log in\n");
-    ++g_failures;
     return;
   }
-  const auto add = [](CKTLVARRAY& parent, std::uint32_t kind, const char16_t* name,
-                      const char16_t* text, std::uint32_t icon) -> CKTLVARRAY& {
-    CKTLVARRAY* entry = database::CreateEntry(parent, kind);
-    entry->SetStringByTag(TAG_NAME, name);
-    entry->SetStringByTag(TAG_TEXT, text);
-    entry->SetDwordByTag(TAG_ICON, icon);
-    parent.AddChild(entry);
-    return *entry;
-  };
-  CKTLVARRAY& finance = add(*root, ENTRY_FOLDER, u"Finance", u"Banks, cards, tax", 11);
-  add(*root, ENTRY_FOLDER, u"Home", u"Router, alarm, utilities", 10);
-  add(*root, ENTRY_FOLDER, u"Travel", u"Airlines and hotels", 10);
-  add(*root, ENTRY_FOLDER, u"Work", u"", 10);
-  add(*root, ENTRY_NOTE, u"E-mail", u"Personal mailbox", 0)
+  CKTLVARRAY& finance = Add(*root, ENTRY_FOLDER, u"Finance", u"Banks, cards, tax", 11);
+  Add(*root, ENTRY_FOLDER, u"Home", u"Router, alarm, utilities", 10);
+  Add(*root, ENTRY_FOLDER, u"Travel", u"Airlines and hotels", 10);
+  Add(*root, ENTRY_FOLDER, u"Work", u"", 10);
+  Add(*root, ENTRY_NOTE, u"E-mail", u"Personal mailbox")
       .SetStringByTag(TAG_LOGIN, u"ada@example.org");
-  add(*root, ENTRY_NOTE, u"Photo editor", u"Licence for two computers", 1);
-  add(*root, ENTRY_NOTE, u"Streaming", u"Family plan, renews in May", 0);
-  add(*root, ENTRY_NOTE, u"Wi-Fi at home", u"Guest network: QuillGuest", 0);
-  add(finance, ENTRY_NOTE, u"Online banking", u"Bank of Example, current account", 0);
-  add(finance, ENTRY_NOTE, u"Credit card", u"Expires 09/28; bank hotline on the back", 0);
-  add(finance, ENTRY_NOTE, u"Tax office", u"Online tax return", 0);
+  Add(*root, ENTRY_NOTE, u"Photo editor", u"Licence for two computers", 1);
+  Add(*root, ENTRY_NOTE, u"Streaming", u"Family plan, renews in May");
+  Add(*root, ENTRY_NOTE, u"Wi-Fi at home", u"Guest network: QuillGuest");
+  Add(finance, ENTRY_NOTE, u"Online banking", u"Bank of Example, current account");
+  Add(finance, ENTRY_NOTE, u"Credit card", u"Expires 09/28; bank hotline on the back");
+  Add(finance, ENTRY_NOTE, u"Tax office", u"Online tax return");
 
-  const QSize size(560, 420);
-  test::WhenRunning<CVaultQuillDlg>([&](CVaultQuillDlg& window) {
-    window.resize(size);
-    Capture(window, "main-window" + suffix);
-  });
-  CVaultQuillDlg::Run(core.core());
-  if (suffix.isEmpty()) {
+  for (const QString& search : {QString(), QStringLiteral("bank")}) {
+    if (!search.isEmpty() && !suffix.isEmpty()) {
+      break;  // the search only in English
+    }
     test::WhenRunning<CVaultQuillDlg>([&](CVaultQuillDlg& window) {
-      window.resize(size);
-      window.Item<QLineEdit>(CVaultQuillDlg::kSearch)->setText(QStringLiteral("bank"));
-      Capture(window, "main-window-search");
+      window.resize(560, 420);
+      window.Item<QLineEdit>(CVaultQuillDlg::kSearch)->setText(search);
+      Capture(window, (search.isEmpty() ? "main-window" : "main-window-search") + suffix);
     });
     CVaultQuillDlg::Run(core.core());
   }
@@ -181,20 +167,13 @@ void RenderMainWindow(test::TestCore& core, const QString& suffix) {
 void RenderSettingsAndUpdate(test::TestCore& core, const QString& suffix) {
   core.profile().WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder",
                                     u"/home/ada/.local/share/Orlavo software/VaultQuill");
-  test::WhenRunning<CKSettingsDlg>(
-      [&](CKSettingsDlg& dialog) { Capture(dialog, "settings" + suffix); });
-  CKSettingsDlg(nullptr).DoModal();
-
+  Render<CKSettingsDlg>("settings" + suffix, nullptr);
   CKCore& running = core.core();
   running.m_SettingsSystem.m_csUpdateSavePath = u"/home/ada/Downloads/";
-  const QByteArray notes(
-      "{\\rtf1\\ansi {\\b VaultQuill 2.1}\\par Faster log-in on large user files.\\par "
-      "The note editor remembers its size.\\par}");
-  test::WhenRunning<CKUpdaterDlg>(
-      [&](CKUpdaterDlg& dialog) { Capture(dialog, "update" + suffix); });
-  CKUpdaterDlg(running.m_SettingsInterface, running.m_SettingsSystem, running.m_SettingsRunTime,
-               running.m_Languages, notes)
-      .DoModal();
+  Render<CKUpdaterDlg>("update" + suffix, running.m_SettingsInterface, running.m_SettingsSystem,
+                       running.m_SettingsRunTime, running.m_Languages,
+                       QByteArray("{\\rtf1\\ansi {\\b VaultQuill 2.1}\\par Faster log-in on large "
+                                  "user files.\\par The note editor remembers its size.\\par}"));
 }
 
 void RenderLanguage(const std::u16string& language, const QString& suffix) {
@@ -214,25 +193,17 @@ void RenderLanguage(const std::u16string& language, const QString& suffix) {
   run_time.m_csUserName = u"ada";
   test::WhenRunning<CKLoginDlg>([&](CKLoginDlg& dialog) { Capture(dialog, "login" + suffix); });
   core.core().m_Databases.LogIn();
-
   CKDatabase fresh;
   run_time.m_csUserDataFolder = u"/home/ada/.local/share/Orlavo software/VaultQuill/";
-  test::WhenRunning<CKEditDatabaseDlg>(
-      [&](CKEditDatabaseDlg& dialog) { Capture(dialog, "user-editor-new" + suffix); });
-  CKEditDatabaseDlg(core.core().m_Databases, fresh, true, nullptr).DoModal();
-
-  CKDatabase* alice = core.core().m_Databases.FindUser(u"alice");
-  test::WhenRunning<CKEditDatabaseDlg>(
-      [&](CKEditDatabaseDlg& dialog) { Capture(dialog, "user-editor-edit" + suffix); });
-  CKEditDatabaseDlg(core.core().m_Databases, *alice, false, nullptr).DoModal();
-
+  Render<CKEditDatabaseDlg>("user-editor-new" + suffix, core.core().m_Databases, fresh, true,
+                            nullptr);
+  Render<CKEditDatabaseDlg>("user-editor-edit" + suffix, core.core().m_Databases,
+                            *core.core().m_Databases.FindUser(u"alice"), false, nullptr);
   RenderEditors(core, suffix);
   RenderMainWindow(core, suffix);
   RenderSettingsAndUpdate(core, suffix);
-
   if (suffix.isEmpty()) {  // the About box's texts are the same in every language
-    test::WhenRunning<CAboutDlg>([&](CAboutDlg& dialog) { Capture(dialog, "about"); });
-    CAboutDlg(nullptr).DoModal();
+    Render<CAboutDlg>("about", nullptr);
   }
 }
 

@@ -83,10 +83,6 @@ void ChooseInList(CKDialog& dialog, int id, const QString& text) {
   emit list->activated(index);
 }
 
-bool IsChecked(CKDialog& dialog, int id) {
-  return dialog.Item<QAbstractButton>(id)->isChecked();
-}
-
 std::map<std::uint32_t, bool> ChooseFromContextMenu(QWidget* view, QPoint where,
                                                     std::uint32_t command) {
   // Shared with the timer, which outlives this call when no menu ever shows.

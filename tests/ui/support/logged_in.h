@@ -29,7 +29,6 @@ void Click(CKDialog& dialog, int id);
 QString TextOf(CKDialog& dialog, int id);
 // Picks the item with that text in a list (a combo box), as the user does.
 void ChooseInList(CKDialog& dialog, int id, const QString& text);
-bool IsChecked(CKDialog& dialog, int id);
 
 // Opens the view's context menu at the point, as a right click does; once the menu shows,
 // records whether each command is enabled and chooses the command (or closes the menu when the
@@ -96,7 +95,6 @@ class LoggedInTest : public ::testing::Test {
   }
   // Any text of the active language.
   QString Text(int group, int entry) const;
-  std::string Text8(int group, int entry) const { return Text(group, entry).toStdString(); }
 
   TestCore core_;
   TempDir files_;
