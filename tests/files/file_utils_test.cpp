@@ -2,138 +2,114 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 
-#include "files/failing_system_calls.h"
 #include "files/file.h"
 #include "files/wildcard.h"
-#include "support/recording_messages.h"
-#include "support/temp_dir.h"
-#include "test_paths.h"
+#include "files_fixture.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
-using Call = test::FailingSystemCalls::Call;
+using Calls = test::FailingSystemCalls;
 
-class FileUtilsTest : public ::testing::Test {
+class FileUtilsTest : public test::FilesTest {
  protected:
   FileUtilsTest() {
-    test::WriteBytes(dir_ / "Ann.VaultQuill", {1});
-    test::WriteBytes(dir_ / "Bob.VaultQuill", {2, 2});
-    test::WriteBytes(dir_ / "README", {});
+    WriteBytes("Ann.VaultQuill", {1});
+    WriteBytes("Bob.VaultQuill", {2, 2});
+    WriteBytes("README", {});
     std::filesystem::create_directory(dir_ / "Languages");
   }
-  std::u16string Path(const std::string& name) const { return test::U16(dir_ / name); }
-  mode_t Mode(const std::string& name) const {
-    struct stat status {};
-    stat((dir_ / name).c_str(), &status);
-    return status.st_mode & 0777;
-  }
-
-  test::TempDir dir_;
-  test::RecordingMessages messages_;
 };
 
 TEST(Wildcard, StarsAndQuestionMarks) {
-  EXPECT_TRUE(files::MatchesWildcard(u"Ann.VaultQuill", u"*.VaultQuill"));
-  EXPECT_FALSE(files::MatchesWildcard(u"Ann.VaultQuill.new", u"*.VaultQuill"));
-  EXPECT_FALSE(files::MatchesWildcard(u"Ann.vaultquill", u"*.VaultQuill"));
-  EXPECT_TRUE(files::MatchesWildcard(u"README", u"*.*"));
-  EXPECT_TRUE(files::MatchesWildcard(u"a.b.c", u"*.*"));
-  EXPECT_TRUE(files::MatchesWildcard(u"abc", u"a?c"));
-  EXPECT_FALSE(files::MatchesWildcard(u"ac", u"a?c"));
-  EXPECT_TRUE(files::MatchesWildcard(u"ab", u"a**b*"));
-  EXPECT_TRUE(files::MatchesWildcard(u"[x]", u"[x]"));
-  EXPECT_FALSE(files::MatchesWildcard(u"x", u"[x]"));
-  EXPECT_FALSE(files::MatchesWildcard(std::u16string(200, u'a'), u"*a*a*a*a*a*a*a*b"));
+  const struct {
+    std::u16string name;
+    const char16_t* pattern;
+    bool matches;
+  } cases[] = {
+      {u"Ann.VaultQuill", u"*.VaultQuill", true},
+      {u"Ann.VaultQuill.new", u"*.VaultQuill", false},
+      {u"Ann.vaultquill", u"*.VaultQuill", false},
+      {u"README", u"*.*", true},
+      {u"a.b.c", u"*.*", true},
+      {u"abc", u"a?c", true},
+      {u"ac", u"a?c", false},
+      {u"ab", u"a**b*", true},
+      {u"[x]", u"[x]", true},
+      {u"x", u"[x]", false},
+      {std::u16string(200, u'a'), u"*a*a*a*a*a*a*a*b", false},  // and quickly
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(files::MatchesWildcard(c.name, c.pattern), c.matches)
+        << platform::ToUtf8(c.name).substr(0, 20) << " " << platform::ToUtf8(c.pattern);
+  }
 }
 
-TEST_F(FileUtilsTest, ExistenceOfNamesAndPatterns) {
-  EXPECT_TRUE(FileExists(Path("Ann.VaultQuill")));
-  EXPECT_TRUE(FileExists(Path("Languages")));
-  EXPECT_FALSE(FileExists(Path("Cid.VaultQuill")));
-  EXPECT_TRUE(FileExists(Path("*.VaultQuill")));
-  EXPECT_TRUE(FileExists(Path("B?b.*")));
-  EXPECT_TRUE(FileExists(Path("Lang*")));
-  EXPECT_FALSE(FileExists(Path("*.language")));
-  EXPECT_FALSE(FileExists(Path("missing/*")));
+TEST_F(FileUtilsTest, ExistenceAndListing) {
+  for (const char* present : {"Ann.VaultQuill", "Languages", "*.VaultQuill", "B?b.*", "Lang*"}) {
+    EXPECT_TRUE(FileExists(Path(present))) << present;
+  }
+  for (const char* absent : {"Cid.VaultQuill", "*.language", "missing/*"}) {
+    EXPECT_FALSE(FileExists(Path(absent))) << absent;
+  }
   std::filesystem::create_symlink(dir_ / "nowhere", dir_ / "dangling");
   EXPECT_TRUE(FileExists(Path("dangling")));
-}
 
-TEST_F(FileUtilsTest, ListsFilesOrFoldersButNeverTheDotEntries) {
+  // Files or folders, never the dot entries; added to what the list holds.
   std::vector<std::u16string> names = {u"kept"};
   EXPECT_EQ(ListFolder(names, Path("*.VaultQuill"), false), 3u);
   EXPECT_THAT(names, UnorderedElementsAre(u"kept", u"Ann.VaultQuill", u"Bob.VaultQuill"));
-
   std::vector<std::u16string> folders;
   EXPECT_EQ(ListFolder(folders, Path("*"), true), 1u);
   EXPECT_THAT(folders, ElementsAre(u"Languages"));
-
   std::vector<std::u16string> all;
-  ListFolder(all, Path("*.*"), false);
-  EXPECT_EQ(all.size(), 3u);
-  std::vector<std::u16string> none;
-  EXPECT_EQ(ListFolder(none, Path("nothing/*"), false), 0u);
-}
+  EXPECT_EQ(ListFolder(all, Path("*.*"), false), 4u);  // with the dangling link
+  EXPECT_EQ(ListFolder(all, Path("nothing/*"), false), 4u);
 
-TEST_F(FileUtilsTest, ListsTheCurrentFolderForABarePattern) {
+  // A bare pattern lists the current folder.
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(dir_.path());
-  std::vector<std::u16string> names;
-  ListFolder(names, u"*.VaultQuill", false);
+  std::vector<std::u16string> here;
+  ListFolder(here, u"*.VaultQuill", false);
+  std::u16string working;
+  EXPECT_TRUE(GetWorkingFolder(working));
   std::filesystem::current_path(previous);
-  EXPECT_EQ(names.size(), 2u);
+  EXPECT_EQ(here.size(), 2u);
+  EXPECT_EQ(platform::ToUtf8(working), dir_.path().string() + "/");
 }
 
-TEST_F(FileUtilsTest, DeleteReportsAndThrows) {
+TEST_F(FileUtilsTest, DeleteAndMoveReportAndThrow) {
   EXPECT_TRUE(DeleteFile(Path("README")));
-  EXPECT_FALSE(FileExists(Path("README")));
   EXPECT_FALSE(DeleteFileIfExists(Path("README")));
   EXPECT_TRUE(messages_.shown().empty());
-  try {
-    DeleteFile(Path("README"));
-    FAIL() << "no exception";
-  } catch (CKFile::ErrorExceptions error) {
-    EXPECT_EQ(error, CKFile::ErrDelete);
-  }
-  EXPECT_THAT(messages_.Texts(), ElementsAre(HasSubstr((dir_ / "README").string())));
-  EXPECT_TRUE(DeleteFileIfExists(Path("Ann.VaultQuill")));
-}
+  EXPECT_EQ(test::Thrown([&] { DeleteFile(Path("README")); }), CKFile::ErrDelete);
+  EXPECT_TRUE(DeleteFileIfExists(Path("Bob.VaultQuill")));
+  WriteBytes("Bob.VaultQuill", {2, 2});
 
-TEST_F(FileUtilsTest, MoveNeverReplacesTheDestination) {
-  EXPECT_TRUE(MoveFile(Path("README"), Path("README.moved")));
-  EXPECT_TRUE(FileExists(Path("README.moved")));
-  try {
-    MoveFile(Path("Ann.VaultQuill"), Path("Bob.VaultQuill"));
-    FAIL() << "no exception";
-  } catch (CKFile::ErrorExceptions error) {
-    EXPECT_EQ(error, CKFile::ErrMove);
-  }
-  EXPECT_THAT(messages_.Texts(), ElementsAre(HasSubstr((dir_ / "Ann.VaultQuill").string())));
-  EXPECT_EQ(test::ReadBytes(dir_ / "Ann.VaultQuill").size(), 1u);
-  EXPECT_EQ(test::ReadBytes(dir_ / "Bob.VaultQuill").size(), 2u);
+  // A move never replaces its destination.
   EXPECT_TRUE(MoveFile(Path("Languages"), Path("Languages2")));
-}
+  EXPECT_EQ(test::Thrown([&] { MoveFile(Path("Ann.VaultQuill"), Path("Bob.VaultQuill")); }),
+            CKFile::ErrMove);
+  EXPECT_EQ(ReadBytes("Bob.VaultQuill").size(), 2u);
+  EXPECT_THAT(messages_.Texts(), ElementsAre(HasSubstr((dir_ / "README").string()),
+                                             HasSubstr((dir_ / "Ann.VaultQuill").string())));
+  messages_.Clear();
 
-TEST_F(FileUtilsTest, MoveAcrossFileSystemsCopiesThenDeletes) {
-  test::FailingSystemCalls calls;
-  calls.FailNth(Call::kRename, 1, EXDEV);
+  // Across file systems it copies, as a secret file, then deletes.
+  Calls calls;
+  calls.FailNext(Calls::kRename, EXDEV);
   EXPECT_TRUE(MoveFile(Path("Bob.VaultQuill"), Path("Bob.moved")));
   EXPECT_FALSE(FileExists(Path("Bob.VaultQuill")));
-  EXPECT_THAT(test::ReadBytes(dir_ / "Bob.moved"), ElementsAre(2, 2));
+  EXPECT_EQ(ReadBytes("Bob.moved"), (test::Bytes{2, 2}));
   EXPECT_EQ(Mode("Bob.moved"), 0600u);
-
   // When the source cannot be deleted, only the source stays.
-  calls.FailNth(Call::kRename, 1, EXDEV);
-  calls.FailNth(Call::kUnlink, 1, EACCES);
+  calls.FailNext(Calls::kRename, EXDEV);
+  calls.FailNext(Calls::kUnlink, EACCES);
   EXPECT_THROW(MoveFile(Path("Ann.VaultQuill"), Path("Ann.moved")), CKFile::ErrorExceptions);
   EXPECT_TRUE(FileExists(Path("Ann.VaultQuill")));
   EXPECT_FALSE(FileExists(Path("Ann.moved")));
@@ -142,54 +118,43 @@ TEST_F(FileUtilsTest, MoveAcrossFileSystemsCopiesThenDeletes) {
 
 TEST_F(FileUtilsTest, CopyMakesASecretFileAndCanRefuseToOverwrite) {
   EXPECT_TRUE(CopyFile(Path("Bob.VaultQuill"), Path("copy"), true));
-  EXPECT_THAT(test::ReadBytes(dir_ / "copy"), ElementsAre(2, 2));
   EXPECT_EQ(Mode("copy"), 0600u);
   EXPECT_FALSE(CopyFile(Path("Ann.VaultQuill"), Path("copy"), true));
   EXPECT_EQ(errno, EEXIST);
+  EXPECT_EQ(ReadBytes("copy"), (test::Bytes{2, 2}));
   EXPECT_TRUE(CopyFile(Path("Ann.VaultQuill"), Path("copy"), false));
-  EXPECT_THAT(test::ReadBytes(dir_ / "copy"), ElementsAre(1));
+  EXPECT_EQ(ReadBytes("copy"), (test::Bytes{1}));
   EXPECT_FALSE(CopyFile(Path("missing"), Path("copy2"), false));
   EXPECT_FALSE(CopyFile(Path("Languages"), Path("copy2"), false));
-  EXPECT_FALSE(FileExists(Path("copy2")));
 
-  test::FailingSystemCalls calls;
-  calls.FailNth(Call::kWrite, 1, ENOSPC);
-  EXPECT_FALSE(CopyFile(Path("Bob.VaultQuill"), Path("copy3"), true));
+  Calls calls;
+  calls.FailNext(Calls::kWrite, ENOSPC);
+  EXPECT_FALSE(CopyFile(Path("Bob.VaultQuill"), Path("copy2"), true));
   EXPECT_EQ(errno, ENOSPC);
-  EXPECT_FALSE(FileExists(Path("copy3")));  // no partial copy left behind
+  EXPECT_FALSE(FileExists(Path("copy2")));  // no partial copy left behind
   EXPECT_TRUE(messages_.shown().empty());
 }
 
-TEST_F(FileUtilsTest, CreateFolderAcceptsAnExistingFolderOnly) {
+TEST_F(FileUtilsTest, FoldersAndSeparators) {
   EXPECT_TRUE(CreateFolder(Path("Data")));
   EXPECT_EQ(Mode("Data"), 0700u);
   EXPECT_TRUE(CreateFolder(Path("Data")));
   EXPECT_FALSE(CreateFolder(Path("README")));
   EXPECT_FALSE(CreateFolder(Path("missing/Data")));
-}
 
-TEST_F(FileUtilsTest, WorkingFolderEndsWithASeparator) {
-  std::u16string folder;
-  ASSERT_TRUE(GetWorkingFolder(folder));
-  EXPECT_EQ(platform::ToUtf8(folder), std::filesystem::current_path().string() + "/");
-}
+  EXPECT_TRUE(SyncFolder(Path("Data")));
+  Calls calls;
+  calls.FailNext(Calls::kFsync);
+  EXPECT_THROW(SyncFolder(Path("Data")), CKFile::ErrorExceptions);
+  EXPECT_EQ(messages_.shown().size(), 1u);
+  EXPECT_THROW(SyncFolder(Path("missing")), CKFile::ErrorExceptions);
 
-TEST(AddBackslash, OnlyToTextsOfTwoOrMoreCharacters) {
   for (const auto& [text, expected] : std::vector<std::pair<std::u16string, std::u16string>>{
            {u"", u""}, {u"C", u"C"}, {u"/", u"/"}, {u"ab", u"ab/"}, {u"/home/", u"/home/"}}) {
     std::u16string path = text;
     AddBackslash(path);
     EXPECT_EQ(path, expected);
   }
-}
-
-TEST_F(FileUtilsTest, SyncFolderReportsAFailedSync) {
-  EXPECT_TRUE(SyncFolder(test::U16(dir_.path())));
-  test::FailingSystemCalls calls;
-  calls.FailNth(Call::kFsync, 1);
-  EXPECT_THROW(SyncFolder(test::U16(dir_.path())), CKFile::ErrorExceptions);
-  EXPECT_EQ(messages_.shown().size(), 1u);
-  EXPECT_THROW(SyncFolder(Path("missing")), CKFile::ErrorExceptions);
 }
 
 }  // namespace
