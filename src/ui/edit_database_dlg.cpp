@@ -13,6 +13,7 @@
 #include "platform/profile_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/controls/combo_box.h"
+#include "ui/data_folder_choice.h"
 #include "ui/dialog_texts.h"
 #include "ui/help.h"
 
@@ -250,12 +251,7 @@ void CKEditDatabaseDlg::OnDataFolder() {
     return;
   }
   std::u16string folder;
-  if (!platform::BrowseForFolder(this, folder)) {
-    return;
-  }
-  AddBackslash(folder);
-  if (!CreateFolder(folder)) {
-    core->m_Languages.ShowMessage(texts::kMsgFolderUnusable.entry);
+  if (!ui::ChooseDataFolder(this, folder)) {
     return;
   }
   platform::Profile().WriteProfileString(CKSettingsRunTime::kGroupName,

@@ -13,6 +13,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/secure_text.h"
+#include "ui/data_folder_choice.h"
 #include "ui/dialog_texts.h"
 #include "ui/help.h"
 
@@ -196,12 +197,7 @@ void CKLoginDlg::OnDataFolder() {
     return;
   }
   std::u16string folder;
-  if (!platform::BrowseForFolder(this, folder)) {
-    return;
-  }
-  AddBackslash(folder);
-  if (!CreateFolder(folder)) {
-    core->m_Languages.ShowMessage(texts::kMsgFolderUnusable.entry);
+  if (!ui::ChooseDataFolder(this, folder)) {
     return;
   }
   CKSettingsRunTime& run_time = core->m_SettingsRunTime;

@@ -15,6 +15,7 @@
 #include "ui/controls/combo_box.h"
 #include "ui/controls/hot_key_ctrl.h"
 #include "ui/controls/secure_text.h"
+#include "ui/data_folder_choice.h"
 #include "ui/dialog_texts.h"
 #include "ui/help.h"
 #include "ui/hidden_dlg.h"
@@ -288,12 +289,7 @@ void CKSettingsDlg::OnBrowseDataFolder() {
   }
   ReadControls();
   std::u16string folder;
-  if (!platform::BrowseForFolder(this, folder)) {
-    return;
-  }
-  AddBackslash(folder);
-  if (!MakeDataFolder(folder)) {
-    core->m_Languages.ShowMessage(texts::kMsgFolderUnusable.entry);
+  if (!ui::ChooseDataFolder(this, folder)) {
     return;
   }
   values_.data_folder = folder;
