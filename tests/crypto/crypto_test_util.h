@@ -1,39 +1,195 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <map>
+#include <mutex>
+#include <new>
+#include <random>
 #include <string>
-#include <string_view>
+#include <thread>
 #include <vector>
 
+#include "crypto/aes.h"
 #include "crypto/cpu.h"
+#include "files/system_calls.h"
 
 namespace crypto_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes FromHex(std::string_view hex);
-std::string ToHex(const std::uint8_t* data, std::size_t size);
+inline Bytes FromHex(std::string_view hex) {
+  Bytes bytes;
+  for (std::size_t i = 0, used = 0; i + 1 < hex.size(); i += 2) {
+    bytes.push_back(
+        static_cast<std::uint8_t>(std::stoul(std::string(hex.substr(i, 2)), &used, 16)));
+    EXPECT_EQ(used, 2u) << "not hex: " << hex.substr(i, 2);
+  }
+  return bytes;
+}
+
+inline std::string ToHex(const std::uint8_t* data, std::size_t size) {
+  std::string text;
+  for (std::size_t i = 0; i < size; ++i) {
+    text += "0123456789abcdef"[data[i] >> 4];
+    text += "0123456789abcdef"[data[i] & 15];
+  }
+  return text;
+}
+
 inline std::string ToHex(const Bytes& bytes) {
   return ToHex(bytes.data(), bytes.size());
 }
+
 inline Bytes FromText(std::string_view text) {
   return Bytes(text.begin(), text.end());
 }
 
-// One record of a NIST response file: its section ("ENCRYPT", "DECRYPT" or empty) and its
-// NAME = VALUE fields.
-struct Record {
-  std::string section;
-  std::map<std::string, std::string> fields;
-  const std::string& Field(const std::string& name) const;
+// Bytes that tell their place.
+inline Bytes Pattern(std::size_t size) {
+  Bytes bytes(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+  }
+  return bytes;
+}
+
+// The records of a NIST response file that python3-cryptography-vectors installs (path relative
+// to its folder): NAME = VALUE fields, and the [SECTION] the record stands in under "section".
+using Record = std::map<std::string, std::string>;
+inline std::vector<Record> ReadResponseFile(const std::string& relative_path) {
+  std::ifstream in(std::string(VQ_TEST_VECTORS) + "/" + relative_path);
+  std::vector<Record> records(1);
+  std::string section, line;
+  while (std::getline(in, line)) {
+    line.erase(line.find_last_not_of("\r ") + 1);
+    const auto equals = line.find(" = ");
+    if (line.empty() || line[0] == '[') {
+      section = line.empty() ? section : line.substr(1, line.find(']') - 1);
+      records.emplace_back();  // the empty ones go at the end
+    } else if (line[0] != '#' && equals != std::string::npos) {
+      records.back().emplace("section", section);
+      records.back()[line.substr(0, equals)] = line.substr(equals + 3);
+    }
+  }
+  std::erase_if(records, [](const Record& record) { return record.empty(); });
+  EXPECT_FALSE(records.empty()) << "no records in " << relative_path
+                                << " (python3-cryptography-vectors)";
+  return records;
+}
+
+// Keys the cipher as the program does: key, CBC mode, IV.
+inline void KeyCbc(CKCryptoAES& aes, const Bytes& key, const Bytes& iv) {
+  ASSERT_TRUE(aes.SetKey(key.data(), static_cast<std::uint32_t>(key.size() * 8)));
+  aes.SetMode(CKCryptoSymmetric::kModeCBC);
+  aes.SetIV(iv.data());
+}
+
+// OpenSSL's libcrypto as the oracle: AES in CBC (chained) or ECB mode, without padding.
+inline Bytes OpenSslAes(const Bytes& key, const Bytes& iv, bool chained, bool encrypt,
+                        const Bytes& in) {
+  const EVP_CIPHER* const ciphers[2][3] = {
+      {EVP_aes_128_ecb(), EVP_aes_192_ecb(), EVP_aes_256_ecb()},
+      {EVP_aes_128_cbc(), EVP_aes_192_cbc(), EVP_aes_256_cbc()}};
+  EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
+  Bytes out(in.size() + 16);
+  int written = 0, tail = 0;
+  EVP_CipherInit_ex(ctx, ciphers[chained][(key.size() - 16) / 8], nullptr, key.data(), iv.data(),
+                    encrypt);
+  EVP_CIPHER_CTX_set_padding(ctx, 0);
+  EVP_CipherUpdate(ctx, out.data(), &written, in.data(), static_cast<int>(in.size()));
+  EXPECT_EQ(EVP_CipherFinal_ex(ctx, out.data() + written, &tail), 1);
+  EVP_CIPHER_CTX_free(ctx);
+  out.resize(static_cast<std::size_t>(written + tail));
+  return out;
+}
+
+// A fresh seed per run, shown with every failure in its scope; VQ_TEST_SEED replays one.
+class Random {
+ public:
+  std::size_t Below(std::size_t limit) { return engine_() % limit; }
+  Bytes Fill(std::size_t size) {
+    Bytes bytes(size);
+    for (auto& byte : bytes) {
+      byte = static_cast<std::uint8_t>(engine_());
+    }
+    return bytes;
+  }
+
+ private:
+  const char* fixed_ = std::getenv("VQ_TEST_SEED");
+  std::uint64_t seed_ = fixed_ ? std::strtoull(fixed_, nullptr, 10) : std::random_device{}();
+  std::mt19937_64 engine_{seed_};
+  testing::ScopedTrace trace_{__FILE__, __LINE__, "VQ_TEST_SEED=" + std::to_string(seed_)};
 };
 
-// Reads a .rsp file of the test vectors that python3-cryptography-vectors installs (path
-// relative to its folder); fails the test if the file is missing or holds no record.
-std::vector<Record> ReadResponseFile(const std::string& relative_path);
+// Whether the bytes of secret are still in the memory of a T that held them (use puts them
+// there) after it has been destroyed. Fails the test if they never were there.
+template <class T, class Use>
+bool LeftInMemory(const Bytes& secret, Use use) {
+  alignas(T) std::uint8_t memory[sizeof(T)];
+  auto holds = [&] {
+    return std::search(memory, memory + sizeof(T), secret.begin(), secret.end()) !=
+           memory + sizeof(T);
+  };
+  use(*new (memory) T);
+  EXPECT_TRUE(holds()) << "the secret never was there";
+  reinterpret_cast<T*>(memory)->~T();
+  return holds();
+}
+
+// A file layer that counts the reads made on any thread and the bytes they bring, and runs a
+// hook before each one, given its number from 1 (to change the file, to wait, or to fail the
+// read by returning an errno). Every other call is real. Installed for its lifetime.
+class ReadCalls : public files::SystemCalls {
+ public:
+  ReadCalls() : previous_(files::InstallSystemCalls(this)) {}
+  ~ReadCalls() override { files::InstallSystemCalls(previous_); }
+  // Counting starts afresh.
+  void Hook(std::function<int(int)> before = {}) {
+    const std::lock_guard lock(mutex_);
+    before_ = std::move(before);
+    reads = reads_elsewhere = 0;
+    bytes = 0;
+  }
+  ssize_t Read(int fd, void* buffer, size_t count) override {
+    std::unique_lock lock(mutex_);
+    const std::function<int(int)> before = before_;
+    lock.unlock();
+    const int n = ++reads;
+    reads_elsewhere += std::this_thread::get_id() != owner_ ? 1 : 0;
+    reading = true;
+    const int error = before ? before(n) : 0;
+    const ssize_t result = error != 0 ? -1 : files::SystemCalls::Read(fd, buffer, count);
+    bytes += static_cast<std::size_t>(std::max<ssize_t>(result, 0));
+    reading = false;
+    errno = error != 0 ? error : errno;
+    return result;
+  }
+  int Close(int fd) override {
+    closed_while_reading = closed_while_reading || reading;
+    return files::SystemCalls::Close(fd);
+  }
+
+  std::atomic<int> reads{0};
+  std::atomic<int> reads_elsewhere{0};  // on threads other than the one that installed it
+  std::atomic<std::size_t> bytes{0};
+  std::atomic<bool> reading{false};
+  // Closing a descriptor while a read on it is under way would be a fault of the reader.
+  std::atomic<bool> closed_while_reading{false};
+
+ private:
+  files::SystemCalls* previous_;
+  const std::thread::id owner_ = std::this_thread::get_id();
+  std::mutex mutex_;
+  std::function<int(int)> before_;
+};
 
 // Runs a test once on the processor's instructions (skipped where the processor lacks them)
 // and once on the forced portable code.
@@ -56,11 +212,11 @@ class OnEachPath : public testing::TestWithParam<Path> {
   bool previous_ = false;
 };
 
-std::string PathName(const testing::TestParamInfo<Path>& info);
-
 }  // namespace crypto_test
 
 #define VQ_ON_EACH_PATH(Suite)                                                                     \
   INSTANTIATE_TEST_SUITE_P(                                                                        \
       Paths, Suite, testing::Values(crypto_test::Path::Instructions, crypto_test::Path::Portable), \
-      crypto_test::PathName)
+      [](const auto& instance) {                                                                   \
+        return instance.param == crypto_test::Path::Instructions ? "Instructions" : "Portable";    \
+      })

@@ -2,15 +2,78 @@
 
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
 
 #include "crypto/random.h"
+#include "crypto/sha256.h"
 #include "crypto_test_util.h"
+#include "database/database.h"
+#include "database/entries.h"
+#include "database/tree_io.h"
+#include "elements/tags.h"
+#include "files/memory_stream.h"
+#include "platform/pointer.h"
+#include "platform/utf.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
 
-// The key operations of a user file, with OpenSSL's PBKDF2 as the oracle.
+// The random source, the key operations of a user file (with OpenSSL's PBKDF2 as the oracle),
+// and opening a user file long enough to be read ahead on a second thread.
 
 namespace {
 
 using crypto_test::Bytes;
+using crypto_test::ToHex;
+
+class FixedPointer : public platform::PointerSource {
+ public:
+  std::optional<platform::PointerPosition> CurrentPosition() const override { return position; }
+  std::optional<platform::PointerPosition> position = platform::PointerPosition{1234, -5};
+};
+
+TEST(RandomSource, FiguresInOrderAndDrawsThatDifferWhenTheFiguresAreEqual) {
+  FixedPointer pointer;
+  const platform::PointerSource* previous = platform::InstallPointer(&pointer);
+  EntropyBlock block{};
+  const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+  GatherEntropy(block);
+  EXPECT_LE(before, block[1]);
+  EXPECT_LE(block[1], static_cast<std::uint32_t>(std::time(nullptr)));
+  EXPECT_TRUE(block[3] != 0 && block[4] != 0 && block[5] <= 100) << "memory figures";
+  EXPECT_EQ(block[6], 1234u);
+  EXPECT_EQ(block[7], static_cast<std::uint32_t>(-5));
+  pointer.position.reset();  // an unknown position gives zeros
+  GatherEntropy(block);
+  EXPECT_EQ(block[6] | block[7], 0u);
+  platform::InstallPointer(previous);
+  EXPECT_EQ(ToHex(EntropyBytes(EntropyBlock{0x04030201, 0, 0, 0, 0, 0, 0, 0xA0B0C0D0}).data(), 32),
+            "01020304" + std::string(48, '0') + "d0c0b0a0");
+
+  // Neither is a draw the bare digest of the figures, which anyone could recompute, nor do
+  // two draws, or two salts and IVs, repeat.
+  const EntropyGatherer gatherer = InstallEntropyGatherer(
+      [](EntropyBlock& figures) { figures = EntropyBlock{1, 2, 3, 4, 5, 6, 7, 8}; });
+  std::array<std::uint8_t, kRandomBlockSize> first{}, second{}, guess{};
+  NewRandomBlock(first);
+  NewRandomBlock(second);
+  CKUserFileKeys keys[2];
+  for (CKUserFileKeys& k : keys) {
+    k.NewSalt();
+    k.NewIV();
+  }
+  InstallEntropyGatherer(gatherer);
+  const auto figures = EntropyBytes(EntropyBlock{1, 2, 3, 4, 5, 6, 7, 8});
+  CKCryptoSHA sha;
+  sha.Update(figures.data(), figures.size());
+  sha.Final(guess.data());
+  EXPECT_TRUE(first != second && first != guess && second != guess);
+  EXPECT_FALSE(
+      std::equal(keys[0].GetSalt().begin(), keys[0].GetSalt().end(), keys[1].GetSalt().begin()));
+  EXPECT_FALSE(std::equal(keys[0].GetIV().begin(), keys[0].GetIV().end(), keys[1].GetIV().begin()));
+}
 
 Bytes OpenSslPbkdf2(const Bytes& password, const std::uint8_t* salt, int iterations) {
   Bytes out(32);
@@ -20,82 +83,108 @@ Bytes OpenSslPbkdf2(const Bytes& password, const std::uint8_t* salt, int iterati
   return out;
 }
 
-Bytes Utf16Le(std::u16string_view text) {
-  Bytes bytes;
-  for (const char16_t c : text) {
-    bytes.push_back(static_cast<std::uint8_t>(c));
-    bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  return bytes;
-}
-
-TEST(UserFileKeys, NewHeaderBeginsWithTheFormatBytes) {
-  const CKUserFileKeys keys;
-  const Bytes begin(keys.GetHeader().begin(), keys.GetHeader().begin() + 12);
-  EXPECT_EQ(crypto_test::ToHex(begin),
-            "5651444201"
-            "3c0000"
-            "0101ff3f");
+TEST(UserFileKeys, HeaderBytesKeyAndVerifier) {
+  CKUserFileKeys keys;
+  EXPECT_EQ(ToHex(keys.GetHeader().data(), 60), "56514442013c00000101ff3f" + std::string(96, '0'));
   EXPECT_EQ(keys.CheckHeader(), userfile::kOpened);
-  for (std::size_t i = 12; i < userfile::kHeaderSize; ++i) {
-    EXPECT_EQ(keys.GetHeader()[i], 0) << i;
-  }
-}
-
-TEST(UserFileKeys, KeyAndVerifierAreThoseOfPbkdf2) {
-  CKUserFileKeys keys;
-  keys.NewSalt();
-  keys.SetIterations(1000);
-  const std::u16string password = u"p\u00e4ssw\u00f6rd \U0001F511";
-  keys.SetPassword(password);
-  const Bytes key = OpenSslPbkdf2(Utf16Le(password), keys.GetSalt().data(), 1000);
-  EXPECT_EQ(Bytes(keys.GetKey().begin(), keys.GetKey().end()), key);
-  EXPECT_EQ(Bytes(keys.GetVerifier().begin(), keys.GetVerifier().end()),
-            OpenSslPbkdf2(key, keys.GetSalt().data(), 3));
-  EXPECT_TRUE(keys.CheckPassword(password));
-  EXPECT_FALSE(keys.CheckPassword(u"p\u00e4ssw\u00f6rd"));
-  EXPECT_TRUE(keys.VerifierEquals(keys.GetVerifier()));
-}
-
-TEST(UserFileKeys, IterationCountZeroDerivesAsOne) {
-  CKUserFileKeys keys;
-  keys.SetIterations(0);
-  keys.SetPassword(u"x");
-  const Bytes key = OpenSslPbkdf2(Utf16Le(u"x"), keys.GetSalt().data(), 1);
-  EXPECT_EQ(Bytes(keys.GetKey().begin(), keys.GetKey().end()), key);
-}
-
-void FixedFigures(EntropyBlock& block) {
-  block.fill(7);
-}
-
-TEST(UserFileKeys, SaltAndIVAreFreshEveryTime) {
-  // Even with the machine figures pinned, the system's bytes make each draw new.
-  const EntropyGatherer previous = InstallEntropyGatherer(&FixedFigures);
-  CKUserFileKeys keys;
-  keys.NewSalt();
-  keys.NewIV();
-  const userfile::Header first = keys.GetHeader();
-  keys.NewSalt();
-  keys.NewIV();
-  InstallEntropyGatherer(previous);
-  const userfile::Header second = keys.GetHeader();
-  EXPECT_FALSE(std::equal(first.begin() + 12, first.begin() + 44, second.begin() + 12));
-  EXPECT_FALSE(std::equal(first.begin() + 44, first.end(), second.begin() + 44));
-  EXPECT_TRUE(std::equal(first.begin(), first.begin() + 12, second.begin()));
-}
-
-TEST(UserFileKeys, WrittenHeaderHasThisFormatsBytesAndKeepsTheRest) {
-  CKUserFileKeys keys;
+  // A header read from a file keeps everything but the format's own bytes when written.
   userfile::Header header{};
   for (std::size_t i = 0; i < header.size(); ++i) {
     header[i] = static_cast<std::uint8_t>(i);
   }
   keys.SetHeader(header);
   const userfile::Header written = keys.HeaderToWrite();
-  EXPECT_EQ(crypto_test::ToHex(Bytes(written.begin(), written.begin() + 10)),
-            "56514442013c00000101");
+  EXPECT_EQ(ToHex(written.data(), 10), "56514442013c00000101");
   EXPECT_TRUE(std::equal(written.begin() + 10, written.end(), header.begin() + 10));
+
+  // The UTF-16LE bytes of the password; a count of 0 derives as 1.
+  const std::u16string password = u"p\u00e4ssw\u00f6rd \U0001F511";
+  const Bytes utf16le = crypto_test::FromHex("7000e400730073007700f6007200640020003dd811dd");
+  for (const std::uint16_t iterations : {1000, 0}) {
+    keys.SetIterations(iterations);
+    keys.SetPassword(password);
+    const Bytes key = OpenSslPbkdf2(utf16le, keys.GetSalt().data(), std::max(iterations, {1}));
+    EXPECT_EQ(Bytes(keys.GetKey().begin(), keys.GetKey().end()), key);
+    EXPECT_EQ(Bytes(keys.GetVerifier().begin(), keys.GetVerifier().end()),
+              OpenSslPbkdf2(key, keys.GetSalt().data(), 3));
+    EXPECT_TRUE(keys.CheckPassword(password));
+    EXPECT_FALSE(keys.CheckPassword(u"p\u00e4ssw\u00f6rd"));
+  }
+  EXPECT_FALSE(crypto_test::LeftInMemory<CKUserFileKeys>(
+      Bytes(keys.GetKey().begin(), keys.GetKey().end()), [&](CKUserFileKeys& copy) {
+        copy.SetHeader(keys.GetHeader());
+        copy.SetPassword(password);
+      }));
+}
+
+Bytes TreeBytes(CKDatabase& database) {
+  CKMemoryStream stream;
+  database::WriteTrees(stream, database.GetEntriesRoot(), database.GetSettingsRoot());
+  return stream.GetData();
+}
+
+// A user file of over 6 MiB, read ahead in pieces of a MiB: notes with large attachments, so
+// that the trees straddle the pieces. It opens as saved whatever the second thread does; a
+// failing read at any point gives result 1 and one message, one that finds the file cut short
+// result 2.
+TEST(LongUserFile, OpensWhileASecondThreadReadsAndEveryFailingOrShortReadEndsCleanly) {
+  test::TempDir dir;
+  test::RecordingMessages messages;
+  const std::u16string path = platform::FromUtf8((dir / "Long.VaultQuill").string());
+  CKDatabase user, fresh;
+  user.SetPath(path);
+  user.GetKeys().SetIterations(1);
+  user.SetPassword(u"länger als lang");
+  user.SetOpen(true);
+  for (std::uint32_t i = 1; i <= 3; ++i) {
+    CKTLVARRAY* note = database::CreateEntry(user.GetEntriesRoot(), ENTRY_NOTE);
+    user.GetEntriesRoot().AddChild(note);
+    note->SetStringByTag(TAG_NAME, (u"Note \u00e9 " + std::u16string(i, u'x')).c_str());
+    const Bytes data = crypto_test::Pattern(2 * 1024 * 1024 + 123 * i);
+    CKTLVARRAY* attachment = database::CreateEntry(*note, ENTRY_ATTACHMENT);
+    note->AddChild(attachment);
+    attachment->SetDwordByTag(TAG_FILE_SIZE, static_cast<std::uint32_t>(data.size()));
+    std::copy(data.begin(), data.end(),
+              static_cast<std::uint8_t*>(attachment->FindChild(TAG_FILE_DATA)
+                                             ->GetBuffer(static_cast<std::uint32_t>(data.size()))));
+  }
+  ASSERT_EQ(user.Save(), 0);
+  const auto size = std::filesystem::file_size(dir / "Long.VaultQuill");
+  ASSERT_GT(size, 6u << 20);
+  std::filesystem::copy_file(dir / "Long.VaultQuill", dir / "saved");
+  auto open = [&](std::u16string_view password = u"länger als lang") {
+    CKDatabase database;
+    database.SetPath(path);
+    const int result = database.Load(password);
+    EXPECT_EQ(database.IsOpen(), result == 0);
+    EXPECT_EQ(TreeBytes(database), TreeBytes(result == 0 ? user : fresh));
+    std::filesystem::copy_file(dir / "saved", dir / "Long.VaultQuill",
+                               std::filesystem::copy_options::overwrite_existing);
+    return result;
+  };
+
+  crypto_test::ReadCalls calls;
+  EXPECT_EQ(open(u"länger als kurz"), userfile::kWrongPassword);
+  EXPECT_LE(calls.bytes, (4u << 20) + 100) << "more than the ring read while the key was derived";
+  calls.Hook();
+  ASSERT_EQ(open(), 0);
+  EXPECT_EQ(calls.bytes, size);
+  EXPECT_GE(calls.reads_elsewhere, 6);
+  EXPECT_LE(calls.reads, 12);  // the header and the memo, then pieces of a MiB
+  EXPECT_TRUE(messages.shown().empty());
+  for (int n = 1, reads = calls.reads; n <= reads; ++n) {
+    calls.Hook([n](int read) { return read == n ? EIO : 0; });
+    EXPECT_EQ(open(), userfile::kUnreadable) << "read " << n << " fails";
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_NE(messages.Texts()[0].find("Input/output error"), std::string::npos);
+    messages.Clear();
+    calls.Hook([&](int read) {
+      EXPECT_TRUE(read != n || truncate((dir / "Long.VaultQuill").c_str(), size / 2) == 0);
+      return 0;
+    });
+    EXPECT_EQ(open(), userfile::kDamaged) << "cut before read " << n;
+    EXPECT_TRUE(messages.shown().empty());
+  }
 }
 
 }  // namespace
