@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "cli_runner.h"
 #include "library_user.h"
@@ -24,10 +23,6 @@ class CliExitCodeTest : public ::testing::Test {
     user.Save();
   }
 
-  int Exit(const std::vector<std::string>& args, const std::string& input = "pw\n") const {
-    return cli_.Run(args, input).exit_code;
-  }
-
   CliRunner cli_;
 };
 
@@ -42,24 +37,42 @@ TEST_F(CliExitCodeTest, OpenResultsAndMissingThings) {
   EXPECT_EQ(denied.exit_code, 4);
   EXPECT_TRUE(denied.out.empty());
 
-  EXPECT_EQ(Exit({"ls", "carol"}), 7);
-  EXPECT_EQ(Exit({"ls", "alice", "Nothing"}), 7);
-  EXPECT_EQ(Exit({"ls", "alice", "Banking/Online"}), 7);  // a note is no folder
-  EXPECT_EQ(Exit({"show", "alice", "Banking/Offline"}), 7);
-  EXPECT_EQ(Exit({"extract", "alice", "Banking/Online", "none.txt", "-"}), 7);
-  EXPECT_EQ(Exit({"attach", "alice", "Banking/Online", (cli_.root() / "missing").string()}), 7);
+  std::ofstream(cli_.root() / "CODES.TXT") << "again";
+  const struct {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string input = "pw\n";
+  } cases[] = {
+      {{"ls", "carol"}, 7},
+      {{"ls", "alice", "Nothing"}, 7},
+      {{"ls", "alice", "Banking/Online"}, 7},  // a note is no folder
+      {{"show", "alice", "Banking/Offline"}, 7},
+      {{"extract", "alice", "Banking/Online", "none.txt", "-"}, 7},
+      {{"attach", "alice", "Banking/Online", (cli_.root() / "missing").string()}, 7},
+      // Usage errors.
+      {{"frobnicate"}, 5},
+      {{"ls"}, 5},
+      {{"ls", "alice", "a", "b"}, 5},
+      {{"ls", "alice", "--bogus"}, 5},
+      {{"ls", "alice", "Banking//Online"}, 5},
+      {{"export", "alice", "--format", "xml"}, 5},
+      {{"rm", "alice", ""}, 5},
+      {{"generate", "--length", "256"}, 5},
+      {{"ls", "alice"}, 5, ""},  // standard input holds no password
+      // Names are unique in a folder, ignoring case.
+      {{"add-note", "alice", "banking/ONLINE", "--generate"}, 8},
+      {{"add-folder", "alice", "BANKING"}, 8},
+      {{"add-note", "alice", "other", "--generate"}, 8},  // a folder has the name
+      {{"mv", "alice", "Other/online", "Banking"}, 8},
+      {{"new-user", "Alice"}, 8, "x\nx\n"},
+      {{"attach", "alice", "Banking/Online", (cli_.root() / "CODES.TXT").string()}, 8},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(cli_.Run(c.args, c.input).exit_code, c.exit_code) << c.args[0];
+  }
 }
 
-TEST_F(CliExitCodeTest, UsageErrors) {
-  EXPECT_EQ(Exit({"frobnicate"}), 5);
-  EXPECT_EQ(Exit({"ls"}), 5);
-  EXPECT_EQ(Exit({"ls", "alice", "a", "b"}), 5);
-  EXPECT_EQ(Exit({"ls", "alice", "--bogus"}), 5);
-  EXPECT_EQ(Exit({"ls", "alice", "Banking//Online"}), 5);
-  EXPECT_EQ(Exit({"export", "alice", "--format", "xml"}), 5);
-  EXPECT_EQ(Exit({"rm", "alice", ""}), 5);
-  EXPECT_EQ(Exit({"generate", "--length", "256"}), 5);
-  EXPECT_EQ(Exit({"ls", "alice"}, ""), 5);  // standard input holds no password
+TEST_F(CliExitCodeTest, TerminalAndHelp) {
   // Without --password-stdin the password is asked on the terminal, and there is none here.
   const test::CliResult no_terminal =
       cli_.RunBare({"--data", cli_.data().string(), "ls", "alice"}, "pw\n");
@@ -73,31 +86,14 @@ TEST_F(CliExitCodeTest, UsageErrors) {
   EXPECT_EQ(cli_.RunBare({"help", "mv"}).out, cli_.RunBare({"mv", "-h"}).out);
 }
 
-TEST_F(CliExitCodeTest, NamesAreUniqueIgnoringCase) {
-  EXPECT_EQ(Exit({"add-note", "alice", "banking/ONLINE", "--generate"}), 8);
-  EXPECT_EQ(Exit({"add-folder", "alice", "BANKING"}), 8);
-  EXPECT_EQ(Exit({"add-note", "alice", "other", "--generate"}), 8);  // a folder has the name
-  EXPECT_EQ(Exit({"mv", "alice", "Other/online", "Banking"}), 8);
-  EXPECT_EQ(Exit({"new-user", "Alice"}, "x\nx\n"), 8);
-  const auto file = cli_.root() / "CODES.TXT";
-  std::ofstream(file) << "again";
-  EXPECT_EQ(Exit({"attach", "alice", "Banking/Online", file.string()}), 8);
-}
-
 TEST_F(CliExitCodeTest, FailedSaveIsNotRetriedAndLeavesTheFile) {
-  const auto user_file = cli_.UserFile("alice");
-  std::ifstream before_in(user_file, std::ios::binary);
-  const std::string before((std::istreambuf_iterator<char>(before_in)),
-                           std::istreambuf_iterator<char>());
+  const std::string before = test::ReadFile(cli_.UserFile("alice"));
   // A folder where the save's ".new" file goes cannot be replaced by it.
   std::filesystem::create_directories(cli_.data() / "alice.VaultQuill.new" / "in-the-way");
   const test::CliResult failed = cli_.Run({"add-folder", "alice", "New"}, "pw\n");
   EXPECT_EQ(failed.exit_code, 6);
   EXPECT_NE(failed.err.find("[answered No]"), std::string::npos);
-  std::ifstream after_in(user_file, std::ios::binary);
-  EXPECT_EQ(
-      std::string((std::istreambuf_iterator<char>(after_in)), std::istreambuf_iterator<char>()),
-      before);
+  EXPECT_EQ(test::ReadFile(cli_.UserFile("alice")), before);
 }
 
 }  // namespace

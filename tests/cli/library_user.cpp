@@ -9,18 +9,18 @@
 #include "platform/utf.h"
 
 namespace test {
+namespace {
 
-std::u16string U16(std::string_view utf8) {
-  return platform::FromUtf8(utf8);
+std::u16string U16(const std::filesystem::path& path) {
+  return platform::FromUtf8(path.string());
 }
-std::string U8(std::u16string_view text) {
-  return platform::ToUtf8(text);
-}
+
+}  // namespace
 
 LibraryUser::LibraryUser(const std::filesystem::path& path, std::u16string_view password)
     : database_(std::make_unique<CKDatabase>()) {
-  database_->SetPath(U16(path.string()));
-  database_->SetName(U16(path.stem().string()));
+  database_->SetPath(U16(path));
+  database_->SetName(U16(path.stem()));
   database_->GetKeys().SetIterations(1);
   database_->NewSalt();
   database_->SetPassword(password);
@@ -64,7 +64,7 @@ void LibraryUser::Save() {
 std::unique_ptr<CKDatabase> OpenWithLibrary(const std::filesystem::path& path,
                                             std::u16string_view password, int& result) {
   auto database = std::make_unique<CKDatabase>();
-  database->SetPath(U16(path.string()));
+  database->SetPath(U16(path));
   result = database->Load(password);
   return database;
 }

@@ -9,9 +9,6 @@
 
 namespace test {
 
-std::u16string U16(std::string_view utf8);
-std::string U8(std::u16string_view text);
-
 // A user file written by the library itself rather than by the tool, with one key-derivation
 // iteration so that the tool opens it quickly.
 class LibraryUser {

@@ -1,6 +1,8 @@
 // Entry paths as the command line writes them, JSON strings, and the main window's order.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "cli/entry_path.h"
 #include "cli/json_writer.h"
 #include "cli/tree_lookup.h"
@@ -25,36 +27,33 @@ std::string Json(std::u16string_view text) {
   return sink.text;
 }
 
-std::vector<std::u16string> Names(std::u16string_view path) {
-  const EntryPath parsed = ParseEntryPath(path);
-  EXPECT_TRUE(parsed.valid) << parsed.error;
-  return parsed.names;
-}
-
-TEST(EntryPathTest, RootFormsAndSeparators) {
-  EXPECT_TRUE(Names(u"").empty());
-  EXPECT_TRUE(Names(u"/").empty());
-  EXPECT_EQ(Names(u"Banking/Online banking"),
-            (std::vector<std::u16string>{u"Banking", u"Online banking"}));
-  // One leading and one trailing separator, as ls shows folders.
-  EXPECT_EQ(Names(u"/Banking/"), std::vector<std::u16string>{u"Banking"});
-}
-
-TEST(EntryPathTest, EscapesStandForSeparatorAndBackslashInsideNames) {
-  EXPECT_EQ(Names(u"a\\/b/c\\\\d"), (std::vector<std::u16string>{u"a/b", u"c\\d"}));
-  // An escaped backslash before a trailing separator, and an escaped trailing separator.
-  EXPECT_EQ(Names(u"x\\\\/"), std::vector<std::u16string>{u"x\\"});
-  EXPECT_EQ(Names(u"x\\/"), std::vector<std::u16string>{u"x/"});
-  for (const std::u16string name : {u"a/b", u"\\", u"/lead", u"trail/", u"\\/"}) {
-    EXPECT_EQ(Names(cli::EscapeName(name)), std::vector<std::u16string>{name});
+TEST(EntryPathTest, SeparatorsEscapesAndRefusals) {
+  using Names = std::vector<std::u16string>;
+  const std::vector<std::pair<std::u16string_view, std::optional<Names>>> cases = {
+      {u"", Names{}},
+      {u"/", Names{}},
+      {u"Banking/Online banking", Names{u"Banking", u"Online banking"}},
+      {u"/Banking/", Names{u"Banking"}},  // one leading and one trailing separator, as ls shows
+      {u"a\\/b/c\\\\d", Names{u"a/b", u"c\\d"}},
+      {u"x\\\\/", Names{u"x\\"}},  // an escaped backslash before a trailing separator
+      {u"x\\/", Names{u"x/"}},     // an escaped trailing separator
+      {u"//", std::nullopt},
+      {u"a//b", std::nullopt},
+      {u"a///", std::nullopt},
+      {u"a\\b", std::nullopt},
+      {u"a\\", std::nullopt},
+      {u"\\n", std::nullopt},
+  };
+  for (const auto& [path, names] : cases) {
+    const EntryPath parsed = ParseEntryPath(path);
+    ASSERT_EQ(parsed.valid, names.has_value()) << std::string(path.begin(), path.end());
+    EXPECT_EQ(parsed.error.empty(), parsed.valid);
+    if (names) {
+      EXPECT_EQ(parsed.names, *names);
+    }
   }
-}
-
-TEST(EntryPathTest, RefusesEmptyNamesAndStrayBackslashes) {
-  for (const std::u16string_view bad : {u"//", u"a//b", u"a///", u"a\\b", u"a\\", u"\\n"}) {
-    const EntryPath parsed = ParseEntryPath(bad);
-    EXPECT_FALSE(parsed.valid) << std::string(bad.begin(), bad.end());
-    EXPECT_FALSE(parsed.error.empty());
+  for (const std::u16string name : {u"a/b", u"\\", u"/lead", u"trail/", u"\\/"}) {
+    EXPECT_EQ(ParseEntryPath(cli::EscapeName(name)).names, Names{name});
   }
 }
 
@@ -75,49 +74,13 @@ TEST(JsonStringTest, EscapesWhatJsonNeedsAndKeepsTheRestAsUtf8) {
   EXPECT_EQ(Json(long_text).size(), 2 + 2 * long_text.size());
 }
 
-TEST(JsonWriterTest, NestsObjectsAndArraysWithIndent) {
-  StringSink sink;
-  cli::JsonWriter json(sink);
-  json.BeginObject();
-  json.Key("a");
-  json.Number(-1);
-  json.Key("empty");
-  json.BeginArray();
-  json.EndArray();
-  json.Key("list");
-  json.BeginArray();
-  json.String(u"x");
-  json.BeginRawString();
-  json.RawPiece("YW");
-  json.RawPiece("Jj");
-  json.EndRawString();
-  json.EndArray();
-  json.EndObject();
-  json.Finish();
-  EXPECT_EQ(sink.text,
-            "{\n  \"a\": -1,\n  \"empty\": [],\n  \"list\": [\n    \"x\",\n    \"YWJj\"\n  ]\n}\n");
-}
-
-TEST(TreeLookupTest, MainWindowOrderAndNameMatching) {
+// The order of ls and the escaped paths are seen in the tree commands' tests.
+TEST(TreeLookupTest, AnExactMatchWinsOverOneIgnoringCase) {
   test::LibraryUser user("/nonexistent/u.VaultQuill", u"pw");
-  CKTLVARRAY& root = user.root();
-  user.AddNote(root, u"beta");
-  user.AddFolder(root, u"b");
-  CKTLVARRAY& upper_note = user.AddNote(root, u"Alpha");
-  user.AddNote(root, u"a/b");
-  user.AddFolder(root, u"A");
-  std::vector<std::u16string> order;
-  for (CKTLVARRAY* entry : cli::ListEntries(root)) {
-    order.push_back(database::GetName(*entry));
-  }
-  // Folders first; capitals before small letters, as UTF-16 code units compare.
-  EXPECT_EQ(order, (std::vector<std::u16string>{u"A", u"b", u"Alpha", u"a/b", u"beta"}));
-
-  // An exact match wins over an earlier one that matches only ignoring case.
-  CKTLVARRAY& lower_note = user.AddNote(root, u"alpha");
-  EXPECT_EQ(cli::FindChildEntry(root, u"alpha"), &lower_note);
-  EXPECT_EQ(cli::FindChildEntry(root, u"ALPHA"), &upper_note);
-  EXPECT_EQ(cli::PathOf(*cli::FindChildEntry(root, u"a/b")), u"a\\/b");
+  CKTLVARRAY& upper = user.AddNote(user.root(), u"Alpha");
+  CKTLVARRAY& lower = user.AddNote(user.root(), u"alpha");
+  EXPECT_EQ(cli::FindChildEntry(user.root(), u"alpha"), &lower);
+  EXPECT_EQ(cli::FindChildEntry(user.root(), u"ALPHA"), &upper);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <fstream>
-#include <iterator>
 
 #include "cli_runner.h"
 #include "library_user.h"
@@ -18,17 +17,12 @@ namespace {
 
 using test::CliRunner;
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 QJsonObject ParseObject(const std::string& text) {
   return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
 }
 
 std::string Salt(const std::filesystem::path& user_file) {
-  return ReadBytes(user_file).substr(userfile::kSaltOffset, userfile::kSaltSize);
+  return test::ReadFile(user_file).substr(userfile::kSaltOffset, userfile::kSaltSize);
 }
 
 TEST(CliUserFileTest, PasswdGivesANewSaltAndOnlyTheNewPasswordOpens) {
@@ -114,7 +108,7 @@ TEST(CliUserFileTest, DumpShowsWhatADamagedFileStillHolds) {
 
   // A damaged header keeps the file out of the users list, but it can still be checked and
   // dumped.
-  std::string bytes = ReadBytes(cli.UserFile("alice"));
+  std::string bytes = test::ReadFile(cli.UserFile("alice"));
   bytes[0] = 'X';
   std::ofstream(cli.UserFile("alice"), std::ios::binary | std::ios::trunc) << bytes;
   EXPECT_EQ(cli.Run({"users"}).out, "");
@@ -129,20 +123,17 @@ TEST(CliUserFileTest, DumpShowsWhatADamagedFileStillHolds) {
 
 TEST(CliUserFileTest, GenerateUsesTheSetsNamed) {
   const CliRunner cli;
-  const auto Generated = [&](const std::vector<std::string>& args) {
-    std::vector<std::string> full = {"generate"};
-    full.insert(full.end(), args.begin(), args.end());
-    const test::CliResult result = cli.RunBare(full);
-    EXPECT_EQ(result.exit_code, 0) << result.err;
-    return QString::fromStdString(result.out);
+  const std::vector<std::pair<std::vector<std::string>, const char*>> cases = {
+      {{"generate"}, "^[A-Za-z0-9]{14}\n$"},
+      {{"generate", "--length", "40", "--digits"}, "^[0-9]{40}\n$"},
+      {{"generate", "--length=255", "--custom", "xy"}, "^[xy]{255}\n$"},
   };
-  EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9]{14}\n$").match(Generated({})).hasMatch());
-  EXPECT_TRUE(QRegularExpression("^[0-9]{40}\n$")
-                  .match(Generated({"--length", "40", "--digits"}))
-                  .hasMatch());
-  EXPECT_TRUE(QRegularExpression("^[xy]{255}\n$")
-                  .match(Generated({"--length=255", "--custom", "xy"}))
-                  .hasMatch());
+  for (const auto& [args, pattern] : cases) {
+    const test::CliResult result = cli.RunBare(args);
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_TRUE(QRegularExpression(pattern).match(QString::fromStdString(result.out)).hasMatch())
+        << result.out;
+  }
   EXPECT_EQ(cli.RunBare({"generate", "--custom", "x"}).exit_code, 5);
 }
 
