@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <new>
 #include <random>
 #include <string>
@@ -41,10 +40,6 @@ inline std::string ToHex(const std::uint8_t* data, std::size_t size) {
     text += "0123456789abcdef"[data[i] & 15];
   }
   return text;
-}
-
-inline std::string ToHex(const Bytes& bytes) {
-  return ToHex(bytes.data(), bytes.size());
 }
 
 inline Bytes FromText(std::string_view text) {
@@ -98,15 +93,24 @@ inline Bytes OpenSslAes(const Bytes& key, const Bytes& iv, bool chained, bool en
       {EVP_aes_128_ecb(), EVP_aes_192_ecb(), EVP_aes_256_ecb()},
       {EVP_aes_128_cbc(), EVP_aes_192_cbc(), EVP_aes_256_cbc()}};
   EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
-  Bytes out(in.size() + 16);
-  int written = 0, tail = 0;
+  Bytes out(in.size());
+  int written = 0;  // all of it: without padding nothing is held back
   EVP_CipherInit_ex(ctx, ciphers[chained][(key.size() - 16) / 8], nullptr, key.data(), iv.data(),
                     encrypt);
   EVP_CIPHER_CTX_set_padding(ctx, 0);
-  EVP_CipherUpdate(ctx, out.data(), &written, in.data(), static_cast<int>(in.size()));
-  EXPECT_EQ(EVP_CipherFinal_ex(ctx, out.data() + written, &tail), 1);
+  EXPECT_EQ(EVP_CipherUpdate(ctx, out.data(), &written, in.data(), static_cast<int>(in.size())), 1);
+  EXPECT_EQ(static_cast<std::size_t>(written), in.size());
   EVP_CIPHER_CTX_free(ctx);
-  out.resize(static_cast<std::size_t>(written + tail));
+  return out;
+}
+
+inline Bytes OpenSslPbkdf2(const Bytes& password, const std::uint8_t* salt, std::size_t salt_size,
+                           int iterations, std::size_t length) {
+  Bytes out(length);
+  EXPECT_EQ(PKCS5_PBKDF2_HMAC(reinterpret_cast<const char*>(password.data()),
+                              static_cast<int>(password.size()), salt, static_cast<int>(salt_size),
+                              iterations, EVP_sha256(), static_cast<int>(length), out.data()),
+            1);
   return out;
 }
 
@@ -116,9 +120,7 @@ class Random {
   std::size_t Below(std::size_t limit) { return engine_() % limit; }
   Bytes Fill(std::size_t size) {
     Bytes bytes(size);
-    for (auto& byte : bytes) {
-      byte = static_cast<std::uint8_t>(engine_());
-    }
+    std::ranges::generate(bytes, [this] { return static_cast<std::uint8_t>(engine_()); });
     return bytes;
   }
 
@@ -134,10 +136,7 @@ class Random {
 template <class T, class Use>
 bool LeftInMemory(const Bytes& secret, Use use) {
   alignas(T) std::uint8_t memory[sizeof(T)];
-  auto holds = [&] {
-    return std::search(memory, memory + sizeof(T), secret.begin(), secret.end()) !=
-           memory + sizeof(T);
-  };
+  auto holds = [&] { return !std::ranges::search(memory, secret).empty(); };
   use(*new (memory) T);
   EXPECT_TRUE(holds()) << "the secret never was there";
   reinterpret_cast<T*>(memory)->~T();
@@ -146,26 +145,23 @@ bool LeftInMemory(const Bytes& secret, Use use) {
 
 // A file layer that counts the reads made on any thread and the bytes they bring, and runs a
 // hook before each one, given its number from 1 (to change the file, to wait, or to fail the
-// read by returning an errno). Every other call is real. Installed for its lifetime.
+// read by returning an errno). Every other call is real. Installed for its lifetime; the hook
+// is set while no read is under way.
 class ReadCalls : public files::SystemCalls {
  public:
   ReadCalls() : previous_(files::InstallSystemCalls(this)) {}
   ~ReadCalls() override { files::InstallSystemCalls(previous_); }
   // Counting starts afresh.
   void Hook(std::function<int(int)> before = {}) {
-    const std::lock_guard lock(mutex_);
     before_ = std::move(before);
     reads = reads_elsewhere = 0;
     bytes = 0;
   }
   ssize_t Read(int fd, void* buffer, size_t count) override {
-    std::unique_lock lock(mutex_);
-    const std::function<int(int)> before = before_;
-    lock.unlock();
     const int n = ++reads;
     reads_elsewhere += std::this_thread::get_id() != owner_ ? 1 : 0;
     reading = true;
-    const int error = before ? before(n) : 0;
+    const int error = before_ ? before_(n) : 0;
     const ssize_t result = error != 0 ? -1 : files::SystemCalls::Read(fd, buffer, count);
     bytes += static_cast<std::size_t>(std::max<ssize_t>(result, 0));
     reading = false;
@@ -187,19 +183,16 @@ class ReadCalls : public files::SystemCalls {
  private:
   files::SystemCalls* previous_;
   const std::thread::id owner_ = std::this_thread::get_id();
-  std::mutex mutex_;
   std::function<int(int)> before_;
 };
 
-// Runs a test once on the processor's instructions (skipped where the processor lacks them)
-// and once on the forced portable code.
-enum class Path { Instructions, Portable };
-
+// Runs a test once on the processor's instructions (parameter true; skipped where the processor
+// lacks them) and once on the forced portable code.
 template <bool crypto::CpuFeatures::*Feature>
-class OnEachPath : public testing::TestWithParam<Path> {
+class OnEachPath : public testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    const bool instructions = GetParam() == Path::Instructions;
+    const bool instructions = GetParam();
     if (instructions && !(crypto::DetectedCpuFeatures().*Feature)) {
       GTEST_SKIP() << "this processor lacks the instructions";
     }
@@ -214,9 +207,7 @@ class OnEachPath : public testing::TestWithParam<Path> {
 
 }  // namespace crypto_test
 
-#define VQ_ON_EACH_PATH(Suite)                                                                     \
-  INSTANTIATE_TEST_SUITE_P(                                                                        \
-      Paths, Suite, testing::Values(crypto_test::Path::Instructions, crypto_test::Path::Portable), \
-      [](const auto& instance) {                                                                   \
-        return instance.param == crypto_test::Path::Instructions ? "Instructions" : "Portable";    \
-      })
+#define VQ_ON_EACH_PATH(Suite)                                                       \
+  INSTANTIATE_TEST_SUITE_P(Paths, Suite, testing::Bool(), [](const auto& instance) { \
+    return instance.param ? "Instructions" : "Portable";                             \
+  })

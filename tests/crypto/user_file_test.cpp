@@ -1,14 +1,14 @@
 #include "crypto/user_file.h"
 
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <numeric>
 
 #include "crypto/random.h"
-#include "crypto/sha256.h"
 #include "crypto_test_util.h"
 #include "database/database.h"
 #include "database/entries.h"
@@ -26,7 +26,6 @@
 namespace {
 
 using crypto_test::Bytes;
-using crypto_test::ToHex;
 
 class FixedPointer : public platform::PointerSource {
  public:
@@ -49,8 +48,6 @@ TEST(RandomSource, FiguresInOrderAndDrawsThatDifferWhenTheFiguresAreEqual) {
   GatherEntropy(block);
   EXPECT_EQ(block[6] | block[7], 0u);
   platform::InstallPointer(previous);
-  EXPECT_EQ(ToHex(EntropyBytes(EntropyBlock{0x04030201, 0, 0, 0, 0, 0, 0, 0xA0B0C0D0}).data(), 32),
-            "01020304" + std::string(48, '0') + "d0c0b0a0");
 
   // Neither is a draw the bare digest of the figures, which anyone could recompute, nor do
   // two draws, or two salts and IVs, repeat.
@@ -66,35 +63,23 @@ TEST(RandomSource, FiguresInOrderAndDrawsThatDifferWhenTheFiguresAreEqual) {
   }
   InstallEntropyGatherer(gatherer);
   const auto figures = EntropyBytes(EntropyBlock{1, 2, 3, 4, 5, 6, 7, 8});
-  CKCryptoSHA sha;
-  sha.Update(figures.data(), figures.size());
-  sha.Final(guess.data());
+  EVP_Digest(figures.data(), figures.size(), guess.data(), nullptr, EVP_sha256(), nullptr);
   EXPECT_TRUE(first != second && first != guess && second != guess);
-  EXPECT_FALSE(
-      std::equal(keys[0].GetSalt().begin(), keys[0].GetSalt().end(), keys[1].GetSalt().begin()));
-  EXPECT_FALSE(std::equal(keys[0].GetIV().begin(), keys[0].GetIV().end(), keys[1].GetIV().begin()));
-}
-
-Bytes OpenSslPbkdf2(const Bytes& password, const std::uint8_t* salt, int iterations) {
-  Bytes out(32);
-  PKCS5_PBKDF2_HMAC(reinterpret_cast<const char*>(password.data()),
-                    static_cast<int>(password.size()), salt, 32, iterations, EVP_sha256(), 32,
-                    out.data());
-  return out;
+  EXPECT_FALSE(std::ranges::equal(keys[0].GetSalt(), keys[1].GetSalt()));
+  EXPECT_FALSE(std::ranges::equal(keys[0].GetIV(), keys[1].GetIV()));
 }
 
 TEST(UserFileKeys, HeaderBytesKeyAndVerifier) {
   CKUserFileKeys keys;
-  EXPECT_EQ(ToHex(keys.GetHeader().data(), 60), "56514442013c00000101ff3f" + std::string(96, '0'));
+  EXPECT_EQ(crypto_test::ToHex(keys.GetHeader().data(), 60),
+            "56514442013c00000101ff3f" + std::string(96, '0'));
   EXPECT_EQ(keys.CheckHeader(), userfile::kOpened);
   // A header read from a file keeps everything but the format's own bytes when written.
   userfile::Header header{};
-  for (std::size_t i = 0; i < header.size(); ++i) {
-    header[i] = static_cast<std::uint8_t>(i);
-  }
+  std::iota(header.begin(), header.end(), 0);
   keys.SetHeader(header);
   const userfile::Header written = keys.HeaderToWrite();
-  EXPECT_EQ(ToHex(written.data(), 10), "56514442013c00000101");
+  EXPECT_EQ(crypto_test::ToHex(written.data(), 10), "56514442013c00000101");
   EXPECT_TRUE(std::equal(written.begin() + 10, written.end(), header.begin() + 10));
 
   // The UTF-16LE bytes of the password; a count of 0 derives as 1.
@@ -103,10 +88,11 @@ TEST(UserFileKeys, HeaderBytesKeyAndVerifier) {
   for (const std::uint16_t iterations : {1000, 0}) {
     keys.SetIterations(iterations);
     keys.SetPassword(password);
-    const Bytes key = OpenSslPbkdf2(utf16le, keys.GetSalt().data(), std::max(iterations, {1}));
+    const Bytes key = crypto_test::OpenSslPbkdf2(utf16le, keys.GetSalt().data(), 32,
+                                                 std::max(iterations, {1}), 32);
     EXPECT_EQ(Bytes(keys.GetKey().begin(), keys.GetKey().end()), key);
     EXPECT_EQ(Bytes(keys.GetVerifier().begin(), keys.GetVerifier().end()),
-              OpenSslPbkdf2(key, keys.GetSalt().data(), 3));
+              crypto_test::OpenSslPbkdf2(key, keys.GetSalt().data(), 32, 3, 32));
     EXPECT_TRUE(keys.CheckPassword(password));
     EXPECT_FALSE(keys.CheckPassword(u"p\u00e4ssw\u00f6rd"));
   }
@@ -134,7 +120,7 @@ TEST(LongUserFile, OpensWhileASecondThreadReadsAndEveryFailingOrShortReadEndsCle
   CKDatabase user, fresh;
   user.SetPath(path);
   user.GetKeys().SetIterations(1);
-  user.SetPassword(u"länger als lang");
+  user.SetPassword(u"l\u00e4nger als lang");
   user.SetOpen(true);
   for (std::uint32_t i = 1; i <= 3; ++i) {
     CKTLVARRAY* note = database::CreateEntry(user.GetEntriesRoot(), ENTRY_NOTE);
@@ -144,15 +130,15 @@ TEST(LongUserFile, OpensWhileASecondThreadReadsAndEveryFailingOrShortReadEndsCle
     CKTLVARRAY* attachment = database::CreateEntry(*note, ENTRY_ATTACHMENT);
     note->AddChild(attachment);
     attachment->SetDwordByTag(TAG_FILE_SIZE, static_cast<std::uint32_t>(data.size()));
-    std::copy(data.begin(), data.end(),
-              static_cast<std::uint8_t*>(attachment->FindChild(TAG_FILE_DATA)
-                                             ->GetBuffer(static_cast<std::uint32_t>(data.size()))));
+    void* buffer =
+        attachment->FindChild(TAG_FILE_DATA)->GetBuffer(static_cast<std::uint32_t>(data.size()));
+    std::memcpy(buffer, data.data(), data.size());
   }
   ASSERT_EQ(user.Save(), 0);
   const auto size = std::filesystem::file_size(dir / "Long.VaultQuill");
   ASSERT_GT(size, 6u << 20);
   std::filesystem::copy_file(dir / "Long.VaultQuill", dir / "saved");
-  auto open = [&](std::u16string_view password = u"länger als lang") {
+  auto open = [&](std::u16string_view password = u"l\u00e4nger als lang") {
     CKDatabase database;
     database.SetPath(path);
     const int result = database.Load(password);
@@ -164,7 +150,7 @@ TEST(LongUserFile, OpensWhileASecondThreadReadsAndEveryFailingOrShortReadEndsCle
   };
 
   crypto_test::ReadCalls calls;
-  EXPECT_EQ(open(u"länger als kurz"), userfile::kWrongPassword);
+  EXPECT_EQ(open(u"l\u00e4nger als kurz"), userfile::kWrongPassword);
   EXPECT_LE(calls.bytes, (4u << 20) + 100) << "more than the ring read while the key was derived";
   calls.Hook();
   ASSERT_EQ(open(), 0);
