@@ -173,14 +173,14 @@ TEST_P(CryptoFilePathTest, ReadFailingOrFileCutOrGrownAtAnyRead) {
   const Bytes text = Pattern(24 * 4096 + 96);
   const std::size_t cut = 4096 * 5 / 2 + 5;
   enum { kFails, kCut, kGrown };
+  std::size_t before = 0;                        // bytes read when the change came
   for (int n = 0, reads = 0; n <= reads; ++n) {  // 0: nothing happens
     for (const int change : {kFails, kCut, kGrown}) {
       SCOPED_TRACE(testing::Message() << "change " << change << " before read " << n);
       messages_.Clear();
       WriteStream(text, text.size());
       std::ofstream(NativePath(), std::ios::binary | std::ios::app) << "12345";
-      std::size_t before = 0;  // bytes read until then
-      calls_.Hook([&](int read) {
+      calls_.Hook([&, n, change](int read) {
         before = read <= n ? calls_.bytes.load() : before;
         if (read == n && change != kFails) {
           std::filesystem::resize_file(

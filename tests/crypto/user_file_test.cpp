@@ -164,7 +164,7 @@ TEST(LongUserFile, OpensWhileASecondThreadReadsAndEveryFailingOrShortReadEndsCle
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_NE(messages.Texts()[0].find("Input/output error"), std::string::npos);
     messages.Clear();
-    calls.Hook([&](int read) {
+    calls.Hook([&, n](int read) {
       EXPECT_TRUE(read != n || truncate((dir / "Long.VaultQuill").c_str(), size / 2) == 0);
       return 0;
     });
