@@ -9,7 +9,8 @@
 #include "user_fixture.h"
 
 // Every shortening and every single-byte change of a small user file opens with the result
-// that its place in the layout predicts, and never with anything else.
+// that its place in the layout predicts, and never with anything else; so do the limits of the
+// header: iteration counts, memo lengths.
 
 namespace {
 
@@ -21,22 +22,32 @@ class DamagedFileTest : public ::testing::Test {
     auto user = test::NewUser(path_);
     test::AddSampleEntries(*user, u"x");
     EXPECT_EQ(user->Save(), 0);
+    trees_ = test::TreeBytes(*user);
     file_ = test::ReadFile(path_);
     stream_ = 64 + (file_[60] | (file_[61] << 8));
   }
 
-  // The results of reading the header alone and of opening with the password.
+  // The results of reading the header alone and of opening with the password. A file that
+  // does not open leaves nothing in memory but its header and memo, and is not saved over.
   std::pair<int, int> Open(const Bytes& bytes) {
     test::WriteFile(path_, bytes);
     CKDatabase database;
     database.SetPath(test::U16(path_));
     const int header_only = database.Load();
-    return {header_only, database.Load(test::kPassword)};
+    const int result = database.Load(test::kPassword);
+    if (result != userfile::kOpened) {
+      EXPECT_EQ(database.GetEntriesRoot().GetChildCount(), 0u);
+      EXPECT_EQ(database.GetSettingsRoot().GetChildCount(), 0u);
+      EXPECT_TRUE(test::KeyIsZero(database));
+      EXPECT_EQ(database.Save(), CKDatabase::kSaveNotOpen);
+    }
+    return {header_only, result};
   }
 
   test::TempDir dir_;
   test::RecordingMessages messages_;
   std::filesystem::path path_;
+  Bytes trees_;
   Bytes file_;
   std::size_t stream_ = 0;
 };
@@ -107,6 +118,44 @@ TEST_F(DamagedFileTest, EverySingleByteChange) {
     }
   }
   EXPECT_TRUE(stream_results.count(userfile::kDamaged));
+}
+
+TEST_F(DamagedFileTest, LimitsOfTheHeader) {
+  CKDatabase database;
+  database.SetPath(test::U16(path_));
+  EXPECT_EQ(database.Load(u"correct horse"), userfile::kWrongPassword);
+  EXPECT_EQ(database.GetMemo(), test::kMemo);  // still shown at log-in
+  EXPECT_TRUE(messages_.shown().empty());
+  EXPECT_EQ(test::OpenUserFile(dir_ / "missing").result, userfile::kUnreadable);
+  EXPECT_EQ(messages_.shown().size(), 1u);
+
+  // A memo of 70,000 bytes in place of the file's own is skipped whole.
+  const std::uint32_t length = 70000;
+  Bytes long_memo(file_.begin(), file_.begin() + 60);
+  for (int i = 0; i < 4; ++i) {
+    long_memo.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+  }
+  long_memo.insert(long_memo.end(), length, 'a');
+  long_memo.insert(long_memo.end(), file_.begin() + static_cast<long>(stream_), file_.end());
+  test::WriteFile(path_, long_memo);
+  EXPECT_EQ(database.Load(), 0);
+  EXPECT_EQ(database.GetMemo(), u"");
+  EXPECT_EQ(test::OpenUserFile(path_).trees, trees_);
+  // One that long is never written: it is cut where a reader still takes it.
+  auto user = test::NewUser(path_);
+  user->SetMemo(std::u16string(40000, u'm'));
+  ASSERT_EQ(user->Save(), 0);
+  ASSERT_EQ(database.Load(test::kPassword), 0);
+  EXPECT_EQ(database.GetMemo(), std::u16string(userfile::kMaxMemoCharacters, u'm'));
+
+  for (const std::uint16_t iterations : {std::uint16_t{0}, std::uint16_t{65535}}) {
+    auto counted = test::NewUser(path_, test::kPassword, iterations);
+    test::AddSampleEntries(*counted, u"x");
+    ASSERT_EQ(counted->Save(), 0);
+    const Bytes file = test::ReadFile(path_);
+    EXPECT_EQ(file[10] | (file[11] << 8), iterations);
+    EXPECT_EQ(test::OpenUserFile(path_).trees, test::TreeBytes(*counted)) << iterations;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "database/database.h"
+#include "database/new_note_defaults.h"
 #include "elements/schema.h"
 #include "elements/tags.h"
 #include "user_fixture.h"
@@ -21,6 +22,23 @@ std::uint32_t Number(const CKTLVARRAY& entry, std::uint32_t tag) {
   entry.GetDwordByTag(tag, value);
   return value;
 }
+
+std::u16string Field(const CKTLVARRAY& entry, std::uint32_t tag) {
+  std::u16string text;
+  entry.GetStringByTag(tag, text);
+  return text;
+}
+
+// What new notes are filled with, each generated password another.
+class FixedDefaults final : public CKNewNoteDefaults {
+ public:
+  bool AutoFill() const override { return auto_fill; }
+  std::u16string DefaultLogin() const override { return u"me"; }
+  std::u16string DefaultEmail() const override { return u"me@example.invalid"; }
+  std::u16string GeneratePassword() override { return u"generated " + std::u16string(++made, '*'); }
+  bool auto_fill = true;
+  std::size_t made = 0;
+};
 
 class EntriesTest : public ::testing::Test {
  protected:
@@ -137,6 +155,28 @@ TEST_F(EntriesTest, FindingByNameFoldersAndText) {
   EXPECT_TRUE(database::MatchesText(*note, u"QUARTERLY"));  // the attachment's name
   EXPECT_FALSE(database::MatchesText(*note, u"12345"));     // numbers are not searched
   EXPECT_FALSE(database::MatchesText(*note, u""));
+}
+
+TEST_F(EntriesTest, NewEntriesAreFilledEditedAndAddedOnlyOnOk) {
+  test::ScriptedUi ui;
+  FixedDefaults defaults;
+  ui.editors_confirm = false;
+  EXPECT_EQ(database::AddNewEntry(root_, ENTRY_NOTE, nullptr, &defaults), nullptr);
+  EXPECT_EQ(root_.GetChildCount(), 0u);
+  ui.editors_confirm = true;
+  CKTLVARRAY* note = database::AddNewEntry(root_, ENTRY_NOTE, nullptr, &defaults);
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(Field(*note, TAG_LOGIN), u"me");
+  EXPECT_EQ(Field(*note, TAG_EMAIL), u"me@example.invalid");
+  EXPECT_EQ(Field(*note, TAG_PASSWORD), u"generated **");  // the cancelled note had the first
+  defaults.auto_fill = false;
+  EXPECT_EQ(Field(*database::AddNewEntry(root_, ENTRY_NOTE, nullptr, &defaults), TAG_PASSWORD),
+            u"");
+  ASSERT_NE(database::AddNewEntry(root_, ENTRY_FOLDER, nullptr, &defaults), nullptr);
+  EXPECT_THAT(ui.edited, ElementsAre("note", "note", "note", "folder"));
+  EXPECT_TRUE(database::RemoveEntry(root_, note, nullptr));
+  EXPECT_FALSE(database::RemoveEntry(root_, &root_, nullptr));
+  EXPECT_EQ(root_.GetChildCount(), 2u);
 }
 
 TEST_F(EntriesTest, SettingsByNameIgnoringCase) {

@@ -1,5 +1,6 @@
 #include "user_fixture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -65,6 +66,11 @@ void AddSampleEntries(CKDatabase& database, const std::u16string& tag) {
   add(root, ENTRY_NOTE, TAG_NAME, u"top " + tag);
   database.SetTextSetting(u"stringDefaultLogin", u"me " + tag);
   database.SetNumberSetting(u"intPasswordLength", 14);
+}
+
+bool KeyIsZero(const CKDatabase& database) {
+  const auto& key = database.GetKeys().GetKey();
+  return std::all_of(key.begin(), key.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 Bytes TreeBytes(CKDatabase& database) {

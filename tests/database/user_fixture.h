@@ -10,6 +10,7 @@
 #include "database/database.h"
 #include "database/databases_host.h"
 #include "platform/choosers.h"
+#include "platform/entry_views.h"
 #include "platform/user_dialogs.h"
 
 namespace test {
@@ -35,6 +36,8 @@ std::unique_ptr<CKDatabase> NewUser(const std::filesystem::path& path,
 // after the tag so that states differ; non-ASCII texts included.
 void AddSampleEntries(CKDatabase& database, const std::u16string& tag);
 
+bool KeyIsZero(const CKDatabase& database);
+
 // Both trees as they would be written: equal bytes mean equal user data.
 Bytes TreeBytes(CKDatabase& database);
 
@@ -59,16 +62,20 @@ class FakeHost final : public CKDatabasesHost {
   CKDatabase* settings_loaded_for = nullptr;
 };
 
-// The log-in dialog, the user editor and the file choosers, played by scripts; installed for
-// its lifetime. Unscripted dialogs cancel.
-class ScriptedUi final : public platform::UserDialogs, public platform::Choosers {
+// The log-in dialog, the user editor, the file choosers and the entry editors, played by
+// scripts; installed for its lifetime. Unscripted dialogs and choosers cancel.
+class ScriptedUi final : public platform::UserDialogs,
+                         public platform::Choosers,
+                         public platform::EntryEditors {
  public:
   ScriptedUi()
       : previous_dialogs_(platform::InstallDialogs(this)),
-        previous_choosers_(platform::InstallChoosers(this)) {}
+        previous_choosers_(platform::InstallChoosers(this)),
+        previous_editors_(platform::InstallEditors(this)) {}
   ~ScriptedUi() override {
     platform::InstallDialogs(previous_dialogs_);
     platform::InstallChoosers(previous_choosers_);
+    platform::InstallEditors(previous_editors_);
   }
   ScriptedUi(const ScriptedUi&) = delete;
   ScriptedUi& operator=(const ScriptedUi&) = delete;
@@ -83,9 +90,8 @@ class ScriptedUi final : public platform::UserDialogs, public platform::Choosers
     folder = chosen;
     return !chosen.empty();
   }
-  bool ChooseOpenFile(platform::ParentWindow, const std::vector<platform::FileFilter>& shown,
+  bool ChooseOpenFile(platform::ParentWindow, const std::vector<platform::FileFilter>&,
                       std::u16string& path) override {
-    filters = shown;
     path = chosen;
     return !chosen.empty();
   }
@@ -94,14 +100,24 @@ class ScriptedUi final : public platform::UserDialogs, public platform::Choosers
     return false;
   }
 
+  bool EditFolder(CKTLVARRAY&) override { return Edited("folder"); }
+  bool EditNote(CKTLVARRAY&) override { return Edited("note"); }
+
   std::function<CKDatabase*(CKDatabasesContainer&)> log_in;
   std::function<bool(CKDatabase&, bool new_user)> user_editor;
-  std::u16string chosen;                      // what a chooser chooses; empty cancels
-  std::vector<platform::FileFilter> filters;  // what the last file chooser offered
+  std::u16string chosen;  // what a chooser chooses; empty cancels
+  bool editors_confirm = true;
+  std::vector<std::string> edited;  // the entry editors opened, in order
 
  private:
+  bool Edited(const char* kind) {
+    edited.emplace_back(kind);
+    return editors_confirm;
+  }
+
   platform::UserDialogs* previous_dialogs_;
   platform::Choosers* previous_choosers_;
+  platform::EntryEditors* previous_editors_;
 };
 
 }  // namespace test
