@@ -131,7 +131,7 @@ bool CKCryptoFile::Refill(std::uint8_t* out, std::size_t want, std::size_t& deli
     }
     return m_nHeldEnd != 0;
   }
-  if (m_nRemaining == 0) {
+  if (m_bFileFailed || m_nRemaining == 0) {
     return false;
   }
   if (want >= kDirectReadMinimum) {
@@ -141,7 +141,8 @@ bool CKCryptoFile::Refill(std::uint8_t* out, std::size_t want, std::size_t& deli
     return got != 0;
   }
   m_pWindow = m_pChunk.get();
-  m_nHeldStart = m_nTextStart = m_nTextEnd = 0;
+  // Emptied first: a read that throws must not leave the last chunk's bytes to be delivered.
+  m_nHeldStart = m_nTextStart = m_nTextEnd = m_nHeldEnd = 0;
   m_nHeldEnd = ReadBlocks(m_pWindow, kTextStep);
   return m_nHeldEnd != 0;
 }
