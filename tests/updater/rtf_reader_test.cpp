@@ -14,14 +14,11 @@ namespace {
 std::string Attributes(const rtf::KCharFormat& format) {
   std::string out;
   const auto add = [&out](const std::string& part) { out += (out.empty() ? "" : " ") + part; };
-  if (format.bold) {
-    add("b");
-  }
-  if (format.italic) {
-    add("i");
-  }
-  if (format.underline) {
-    add("u");
+  for (const auto& [on, name] :
+       {std::pair{format.bold, "b"}, {format.italic, "i"}, {format.underline, "u"}}) {
+    if (on) {
+      add(name);
+    }
   }
   if (format.half_points) {
     add(std::to_string(*format.half_points / 2) + (*format.half_points % 2 != 0 ? ".5pt" : "pt"));
@@ -75,87 +72,81 @@ TEST(RtfReader, KeepsParagraphsAttributesSizesColoursAndLinks) {
             "See [u #004dbb ->https://www.orlavo-software.example/news]the news[] page.\n");
 }
 
-TEST(RtfReader, CharactersFromEscapesCodePageAndUnicode) {
-  // \'hh is code page 1252; \uN has N fallback characters after it (\ucN), which are dropped,
-  // also when they are escapes themselves; a group's end stops the dropping.
-  EXPECT_EQ(Read("{\\rtf1 caf\\'e9 \\'80 \\u8364? \\uc2\\u8211\\'96\\'96x {\\u960}?}"),
-            "café € € –x π?\n");
-  EXPECT_EQ(Read("{\\rtf1\\uc0\\u8364 x\\u-3 y}"), "€x\xef\xbf\xbdy\n");
-  // Surrogate pairs make one character; a lone half becomes U+FFFD.
-  EXPECT_EQ(Read("{\\rtf1\\uc0\\u-10179\\u-8704 \\u55357 x}"), "😀\xef\xbf\xbdx\n");
-  EXPECT_EQ(Read("{\\rtf1 a\\tab b\\line c\\emdash\\bullet\\ldblquote q\\rdblquote\\~\\_\\-d}"),
-            "a\tb\nc—•“q”\u00a0‑d\n");
-  EXPECT_EQ(Read("{\\rtf1 \\{braces\\} and \\\\ backslash}"), "{braces} and \\ backslash\n");
-  // Line breaks in the source are no text; a backslash before one is a paragraph mark.
-  EXPECT_EQ(Read("{\\rtf1 one\r\ntwo\\\nthree}"), "onetwo\nthree\n");
-}
-
-TEST(RtfReader, SkipsWhatIsNotText) {
-  const std::string content =
-      "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title Secret}}"
-      "{\\*\\unknowndestination hidden {nested hidden}}{\\pict\\bin6 {}}}\\}x} shown"
-      "\\unknownword42 {\\*\\bkmkstart mark} too{\\header head}\\par}";
-  EXPECT_EQ(Read(content), " shown too\n");
-  // Old-style list text is shown; its modern description is not.
-  EXPECT_EQ(Read("{\\rtf1{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}item\\par}"),
-            "·\titem\n");
-}
-
-TEST(RtfReader, ColourTableEntriesAndIndexes) {
-  // Entry 0 is "auto"; an index past the table or below it is the viewer's own colour.
-  EXPECT_EQ(Read("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;\\red300\\blue-4;}"
-                 "\\cf1 a\\cf2 b\\cf0 c\\cf9 d\\cf-1 e}"),
-            "[#010203]a[#ff0000]b[]cde\n");
-}
-
-TEST(RtfReader, GroupsUndoTheirChangesAndEmptyParagraphsStay) {
-  EXPECT_EQ(Read("{\\rtf1\\b a{\\b0\\i b\\qr}c\\par\\par\\pard d}"), "[b]a[i]b[b]c\n\n[b]d\n");
-  EXPECT_EQ(Read("{\\rtf1\\fs0 a\\fs b\\fs1 c\\fs999999 d}"), "a[12pt]b[1pt]c[1000pt]d\n");
-}
-
-TEST(RtfReader, HyperlinkFields) {
-  // A link to a place in the document, a field without a result and a field other than a
-  // link show their result (if any) as plain text.
-  EXPECT_EQ(Read("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"mark\"}{\\fldrslt inside}}"
-                 "{\\field{\\*\\fldinst HYPERLINK \"https://a.example/\"}}"
-                 "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}}"),
-            "inside3\n");
-  // Nested fields: the inner link wins inside; \plain keeps the link.
-  EXPECT_EQ(Read("{\\rtf1{\\field{\\*\\fldinst HYPERLINK https://a.example/}{\\fldrslt a "
-                 "{\\field{\\*\\fldinst HYPERLINK \"mailto:x@b.example\"}{\\fldrslt\\plain b}}}}}"),
-            "[->https://a.example/]a [->mailto:x@b.example]b\n");
-  // An instruction of absurd length makes no link.
+TEST(RtfReader, SmallDocuments) {
   const std::string long_target(rtf::kMaxFieldInstruction, 'x');
-  EXPECT_EQ(Read("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + long_target + "\"}{\\fldrslt t}}}"),
-            "t\n");
+  const std::pair<std::string, std::string> cases[] = {
+      // \'hh is code page 1252; \uN has N fallback characters after it (\ucN), which are
+      // dropped, also when they are escapes themselves; a group's end stops the dropping.
+      {"{\\rtf1 caf\\'e9 \\'80 \\u8364? \\uc2\\u8211\\'96\\'96x {\\u960}?}", "café € € –x π?\n"},
+      {"{\\rtf1\\uc0\\u8364 x\\u-3 y}", "€x\xef\xbf\xbdy\n"},
+      // Surrogate pairs make one character; a lone half becomes U+FFFD.
+      {"{\\rtf1\\uc0\\u-10179\\u-8704 \\u55357 x}", "😀\xef\xbf\xbdx\n"},
+      {"{\\rtf1 a\\tab b\\line c\\emdash\\bullet\\ldblquote q\\rdblquote\\~\\_\\-d}",
+       "a\tb\nc—•“q”\u00a0‑d\n"},
+      {"{\\rtf1 \\{braces\\} and \\\\ backslash}", "{braces} and \\ backslash\n"},
+      // Line breaks in the source are no text; a backslash before one is a paragraph mark.
+      {"{\\rtf1 one\r\ntwo\\\nthree}", "onetwo\nthree\n"},
+      // What is not text is skipped; old-style list text is shown, its modern description not.
+      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title Secret}}"
+       "{\\*\\unknowndestination hidden {nested hidden}}{\\pict\\bin6 {}}}\\}x} shown"
+       "\\unknownword42 {\\*\\bkmkstart mark} too{\\header head}\\par}",
+       " shown too\n"},
+      {"{\\rtf1{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}item\\par}", "·\titem\n"},
+      // Colour entry 0 is "auto"; an index past the table or below it is the viewer's colour.
+      {"{\\rtf1{\\colortbl;\\red1\\green2\\blue3;\\red300\\blue-4;}"
+       "\\cf1 a\\cf2 b\\cf0 c\\cf9 d\\cf-1 e}",
+       "[#010203]a[#ff0000]b[]cde\n"},
+      // Groups undo their changes; empty paragraphs stay.
+      {"{\\rtf1\\b a{\\b0\\i b\\qr}c\\par\\par\\pard d}", "[b]a[i]b[b]c\n\n[b]d\n"},
+      {"{\\rtf1\\fs0 a\\fs b\\fs1 c\\fs999999 d}", "a[12pt]b[1pt]c[1000pt]d\n"},
+      // A link to a place in the document, a field without a result and a field other than a
+      // link show their result (if any) as plain text.
+      {"{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"mark\"}{\\fldrslt inside}}"
+       "{\\field{\\*\\fldinst HYPERLINK \"https://a.example/\"}}"
+       "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}}",
+       "inside3\n"},
+      // Nested fields: the inner link wins inside; \plain keeps the link.
+      {"{\\rtf1{\\field{\\*\\fldinst HYPERLINK https://a.example/}{\\fldrslt a "
+       "{\\field{\\*\\fldinst HYPERLINK \"mailto:x@b.example\"}{\\fldrslt\\plain b}}}}}",
+       "[->https://a.example/]a [->mailto:x@b.example]b\n"},
+      // An instruction of absurd length makes no link.
+      {"{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"" + long_target + "\"}{\\fldrslt t}}}", "t\n"},
+      // Damaged documents give what can be read. Unterminated groups end with the input.
+      {"{\\rtf1\\b bold {\\i open\\par never closed", "[b]bold [b i]open\n[b i]never closed\n"},
+      // Reading stops where the outermost group closes: zero padding and what follows is ignored.
+      {std::string("{\\rtf1 a}\0\0\0{\\rtf1 b}", 17), "a\n"},
+      {"{\\rtf1 a}}}} b", "a\n"},
+      // Damaged escapes and a lone backslash at the end show nothing themselves.
+      {"{\\rtf1 x\\'4g\\'", "x4g\n"},
+      {"{\\rtf1 x\\", "x\n"},
+      // \binN takes its bytes whatever they are, and at most what is there.
+      {"{\\rtf1 a\\bin3 }}}b\\bin99999999999 c}", "ab\n"},
+      {"", ""},
+      // Content that is not RTF is plain text.
+      {"\xEF\xBB\xBFLine one\r\n\r\nZeile \xC3\xA4\tzwei\n", "Line one\n\nZeile ä\tzwei\n"},
+      {std::string("a\0b", 3), "a\n"},
+      {"{\\rt", "{\\rt\n"},
+      {"bad \xFF byte\x01", "bad \xef\xbf\xbd byte\n"},
+  };
+  for (const auto& [content, expected] : cases) {
+    EXPECT_EQ(Read(content), expected) << content.substr(0, 60);
+  }
 }
 
 TEST(RtfReader, HyperlinkInstructions) {
-  EXPECT_EQ(rtf::HyperlinkTarget(u" HYPERLINK \"https://a.example/\" "), u"https://a.example/");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"hyperlink https://a.example/ \\o \"tip\""),
-            u"https://a.example/");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK \\o \"tip\" \\t \"_blank\" \"https://b.example/\""),
-            u"https://b.example/");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK \\l \"mark\""), u"");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK"), u"");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"\"HYPERLINK\" https://a.example/"), u"");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"INCLUDEPICTURE \"https://a.example/x.png\""), u"");
-  EXPECT_EQ(rtf::HyperlinkTarget(u"HYPERLINK \"https://unterminated"), u"https://unterminated");
-}
-
-TEST(RtfReader, DamagedDocumentsGiveWhatCanBeRead) {
-  // Unterminated groups end with the input.
-  EXPECT_EQ(Read("{\\rtf1\\b bold {\\i open\\par never closed"),
-            "[b]bold [b i]open\n[b i]never closed\n");
-  // Reading stops where the outermost group closes: zero padding and anything after is ignored.
-  EXPECT_EQ(Read(std::string("{\\rtf1 a}\0\0\0{\\rtf1 b}", 17)), "a\n");
-  EXPECT_EQ(Read("{\\rtf1 a}}}} b"), "a\n");
-  // Damaged escapes and a lone backslash at the end show nothing themselves.
-  EXPECT_EQ(Read("{\\rtf1 x\\'4g\\'"), "x4g\n");
-  EXPECT_EQ(Read("{\\rtf1 x\\"), "x\n");
-  // \binN takes its bytes whatever they are, and at most what is there.
-  EXPECT_EQ(Read("{\\rtf1 a\\bin3 }}}b\\bin99999999999 c}"), "ab\n");
-  EXPECT_EQ(Read(""), "");
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u" HYPERLINK \"https://a.example/\" ", u"https://a.example/"},
+      {u"hyperlink https://a.example/ \\o \"tip\"", u"https://a.example/"},
+      {u"HYPERLINK \\o \"tip\" \\t \"_blank\" \"https://b.example/\"", u"https://b.example/"},
+      {u"HYPERLINK \\l \"mark\"", u""},
+      {u"HYPERLINK", u""},
+      {u"\"HYPERLINK\" https://a.example/", u""},
+      {u"INCLUDEPICTURE \"https://a.example/x.png\"", u""},
+      {u"HYPERLINK \"https://unterminated", u"https://unterminated"},
+  };
+  for (const auto& [instruction, target] : cases) {
+    EXPECT_EQ(rtf::HyperlinkTarget(instruction), target) << platform::ToUtf8(instruction);
+  }
 }
 
 TEST(RtfReader, GroupsBeyondTheDepthLimitAreSkipped) {
@@ -174,14 +165,6 @@ TEST(RtfReader, GroupsBeyondTheDepthLimitAreSkipped) {
   EXPECT_NE(read.find("<" + std::to_string(rtf::kMaxGroupDepth - 1) + ">"), std::string::npos);
   EXPECT_EQ(read.find("<" + std::to_string(rtf::kMaxGroupDepth) + ">"), std::string::npos);
   EXPECT_TRUE(read.ends_with("[] after\n")) << read;
-}
-
-TEST(RtfReader, ContentThatIsNotRtfIsPlainText) {
-  EXPECT_EQ(Read("\xEF\xBB\xBFLine one\r\n\r\nZeile \xC3\xA4\tzwei\n"),
-            "Line one\n\nZeile ä\tzwei\n");
-  EXPECT_EQ(Read(std::string("a\0b", 3)), "a\n");
-  EXPECT_EQ(Read("{\\rt"), "{\\rt\n");
-  EXPECT_EQ(Read("bad \xFF byte\x01"), "bad \xef\xbf\xbd byte\n");
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ TEST_F(UpdaterDlgTest, TheFolderIsTheStoredOneElseDocumentsElseHome) {
   EXPECT_EQ(folder_shown(), QStringLiteral("/srv/downloads"));
 }
 
-TEST_F(UpdaterDlgTest, DownloadAndCloseBothStoreTheFolderAndTheCheckBox) {
+TEST_F(UpdaterDlgTest, DownloadAndCloseStoreTheFolderAndTheCheckBox) {
   CKUpdaterDlg* dialog = Offer();
   ASSERT_NE(dialog, nullptr);
   const QPointer<CKUpdaterDlg> guard(dialog);
@@ -129,11 +129,10 @@ TEST_F(UpdaterDlgTest, DownloadAndCloseBothStoreTheFolderAndTheCheckBox) {
     DeleteLater();
   }
   EXPECT_EQ(messages_.shown().size(), 1u);
-}
 
-TEST_F(UpdaterDlgTest, AnEmptiedFolderDownloadsIntoTheUsualOne) {
+  // An emptied folder downloads into the usual one and is not stored.
   run_time_.m_csDocumentsFolder = u"/home/a/Documents/";
-  CKUpdaterDlg* dialog = Offer();
+  dialog = Offer();
   ASSERT_NE(dialog, nullptr);
   dialog->Item<QLineEdit>(CKUpdaterDlg::kFolder)->clear();
   Click(dialog, CKDialog::kIdOk);

@@ -28,8 +28,10 @@ class UpdaterServiceTest : public test::UpdaterFixture {
   }
   void TearDown() override { CKUpdaterService::StopAll(); }
 
-  // The program's own dialog unless fake_dialog_ is set.
-  bool Start() {
+  // Starts a check later than the last one, with the program's own dialog unless fake_dialog_
+  // is set.
+  bool Start(std::uint32_t later = kWeek + 1) {
+    now_ += later;
     KUpdaterOptions options;
     options.server = server_.Url();
     options.clock = [this] { return now_; };
@@ -49,10 +51,9 @@ class UpdaterServiceTest : public test::UpdaterFixture {
     };
     return CKUpdaterService::Start(interface_, system_, run_time_, languages_, options);
   }
-  // Starts a check a week later than the last one and lets it run to its end.
+  // Starts a check and lets it run to its end.
   bool Check(std::uint32_t later = kWeek + 1) {
-    now_ += later;
-    if (!Start()) {
+    if (!Start(later)) {
       return false;
     }
     EXPECT_TRUE(test::PumpUntil([] { return CKUpdaterService::RunningChecks() == 0; }));
@@ -169,16 +170,15 @@ TEST_F(UpdaterServiceTest, AFailedDownloadLeavesNoInstallerAndAFileErrorIsShown)
   EXPECT_TRUE(opened_.empty());
 }
 
-TEST_F(UpdaterServiceTest, TheProgramsDialogLeadsToTheDownload) {
+TEST_F(UpdaterServiceTest, TheProgramsDialogLeadsToTheDownloadAndStopAllClosesIt) {
   fake_dialog_ = false;
   server_.Serve(kBuildFile, QByteArray("01502"));
-  now_ += kWeek + 1;
   ASSERT_TRUE(Start());
   ASSERT_TRUE(test::PumpUntil([] { return OpenDialog() != nullptr; }));
-  CKUpdaterDlg* dialog = OpenDialog();
-  dialog->Item<QLineEdit>(CKUpdaterDlg::kFolder)
-      ->setText(QString::fromStdString(temp_.path().string()));
-  dialog->Item<QAbstractButton>(CKDialog::kIdOk)->click();
+  OpenDialog()
+      ->Item<QLineEdit>(CKUpdaterDlg::kFolder)
+      ->setText(QString::fromStdString(temp_.path()));
+  OpenDialog()->Item<QAbstractButton>(CKDialog::kIdOk)->click();
   ASSERT_TRUE(test::PumpUntil([] { return CKUpdaterService::RunningChecks() == 0; }));
   QCoreApplication::processEvents();
   EXPECT_TRUE(std::filesystem::exists(Installer("1502")));
@@ -186,25 +186,20 @@ TEST_F(UpdaterServiceTest, TheProgramsDialogLeadsToTheDownload) {
   // The notice of the download, then the question where it went.
   ASSERT_EQ(messages_.shown().size(), 2u);
   EXPECT_TRUE(messages_.shown()[1].question);
-}
 
-TEST_F(UpdaterServiceTest, StopAllEndsChecksWaitingOnTheNetworkOrOnTheUser) {
-  server_.Serve(kBuildFile, {.never_answer = true});
-  now_ += kWeek + 1;
-  ASSERT_TRUE(Start());
-  ASSERT_TRUE(test::PumpUntil([this] { return server_.CountFor(kBuildFile) == 1; }));
-  CKUpdaterService::StopAll();
-  EXPECT_EQ(CKUpdaterService::RunningChecks(), 0u);
-
-  fake_dialog_ = false;
-  server_.Serve(kBuildFile, QByteArray("01502"));
-  now_ += kWeek + 1;
+  // Checks waiting on the user or on the network are ended.
+  server_.Serve(kBuildFile, QByteArray("01503"));
   ASSERT_TRUE(Start());
   ASSERT_TRUE(test::PumpUntil([] { return OpenDialog() != nullptr; }));
   CKUpdaterService::StopAll();
   EXPECT_EQ(CKUpdaterService::RunningChecks(), 0u);
   EXPECT_EQ(OpenDialog(), nullptr);
-  EXPECT_EQ(server_.CountFor(kInstaller), 0);
+  EXPECT_EQ(server_.CountFor(kInstaller), 1);
+  server_.Serve(kBuildFile, {.never_answer = true});
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(test::PumpUntil([this] { return server_.CountFor(kBuildFile) == 3; }));
+  CKUpdaterService::StopAll();
+  EXPECT_EQ(CKUpdaterService::RunningChecks(), 0u);
 }
 
 TEST(UpdateServer, IsReachedOverHttps) {
