@@ -62,6 +62,7 @@ TEST(CliSessionTest, NewUserEntriesAndAttachmentRoundTripThroughExportExtractAnd
   ASSERT_EQ(exported.exit_code, 0) << exported.err;
   // Times and the attachment's bytes are checked apart; otherwise every field is known.
   QJsonObject user = ParseObject(exported.out);
+  ASSERT_EQ(user["entries"].toArray().size(), 1);
   QJsonObject banking = user.take("entries").toArray()[0].toObject();
   user.remove("settings");
   EXPECT_EQ(user, ParseObject(R"({"user": "alice", "memo": "hint \u00e9"})"));
@@ -70,7 +71,9 @@ TEST(CliSessionTest, NewUserEntriesAndAttachmentRoundTripThroughExportExtractAnd
   ASSERT_EQ(inside.size(), 2);
   EXPECT_EQ(inside[0].toObject()["folder"].toString(), "Cards");
   QJsonObject note = inside[1].toObject();
-  QJsonObject attachment = note.take("attachments").toArray()[0].toObject();
+  const QJsonArray attachments = note.take("attachments").toArray();
+  ASSERT_EQ(attachments.size(), 1);
+  QJsonObject attachment = attachments[0].toObject();
   const double created = note.take("created").toDouble();
   EXPECT_GE(note.take("modified").toDouble(), created);
   EXPECT_EQ(note, ParseObject(R"({"note": "Online", "login": "me", "password": "n0te pass",

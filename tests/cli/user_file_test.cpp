@@ -67,15 +67,18 @@ TEST(CliUserFileTest, NewNotesAreFilledAsTheUsersSettingSays) {
   ASSERT_EQ(cli.Run({"add-note", "plain", "a"}, "pw\n\n").exit_code, 0);
   ASSERT_EQ(cli.Run({"add-note", "plain", "b", "--generate"}, "pw\n").exit_code, 0);
 
-  const QJsonObject filled_note =
-      ParseObject(cli.Run({"export", "filled"}, "pw\n").out)["entries"].toArray()[0].toObject();
+  const auto notes = [&cli](const char* user) {
+    return ParseObject(cli.Run({"export", user}, "pw\n").out)["entries"].toArray();
+  };
+  const QJsonArray filled_notes = notes("filled");
+  const QJsonArray plain_notes = notes("plain");
+  ASSERT_TRUE(filled_notes.size() == 1 && plain_notes.size() == 2);
+  const QJsonObject filled_note = filled_notes[0].toObject();
   EXPECT_EQ(filled_note["login"].toString(), "me@home");
   EXPECT_EQ(filled_note["email"].toString(), "other@mail");
   EXPECT_TRUE(
       QRegularExpression("^[0-9]{20}$").match(filled_note["password"].toString()).hasMatch())
       << filled_note["password"].toString().toStdString();
-  const QJsonArray plain_notes =
-      ParseObject(cli.Run({"export", "plain"}, "pw\n").out)["entries"].toArray();
   EXPECT_EQ(plain_notes[0].toObject()["login"].toString(), "");
   EXPECT_EQ(plain_notes[0].toObject()["password"].toString(), "");
   EXPECT_EQ(plain_notes[1].toObject()["password"].toString().size(), 9);
@@ -102,7 +105,9 @@ TEST(CliUserFileTest, DumpShowsWhatADamagedFileStillHolds) {
   ASSERT_EQ(trees.size(), 2);
   const QJsonObject entries = trees[0].toObject();
   EXPECT_EQ(entries["tag"].toInt(), 0x8000);
+  ASSERT_FALSE(entries["children"].toArray().isEmpty());
   const QJsonObject survivor = entries["children"].toArray()[0].toObject();
+  ASSERT_FALSE(survivor["children"].toArray().isEmpty());
   EXPECT_EQ(survivor["tag"].toInt(), 0x8020);
   EXPECT_EQ(survivor["children"].toArray()[0].toObject()["text"].toString(), "Survivor");
 
