@@ -41,12 +41,7 @@ ScriptedEditors::Edit Named(const std::u16string& name, const std::u16string& pa
 }
 
 bool MainWindowTest::Run(const std::function<void(CVaultQuillDlg&)>& journey) {
-  WhenRunning<CVaultQuillDlg>([journey](CVaultQuillDlg& window) {
-    journey(window);
-    if (window.IsRunning() && ::testing::Test::HasFailure()) {
-      window.EndDialog(CKDialog::kIdCancel);
-    }
-  });
+  WhenRunning<CVaultQuillDlg>(journey);
   CVaultQuillDlg::Run(core());
   return core().m_SettingsRunTime.m_boolRelogin;
 }

@@ -92,6 +92,7 @@ TEST_F(MainWindowTest, ALanguageChosenInTheSettingsIsActiveAtOnceAlsoAfterCancel
       ASSERT_EQ(Messages().size(), 1u);
       EXPECT_EQ(Messages()[0].rfind("Die neue Sprache", 0), 0u) << Messages()[0];
       EXPECT_EQ(dialog.windowTitle(), Text(9, 255));
+      EXPECT_EQ(dialog.GetDlgItem(CKSettingsDlg::kLanguage)->toolTip(), Text(169, 5));
       Click(dialog, CKDialog::kIdCancel);  // the language stays all the same
     });
     Press(window, Qt::CTRL | Qt::Key_T);
@@ -100,6 +101,7 @@ TEST_F(MainWindowTest, ALanguageChosenInTheSettingsIsActiveAtOnceAlsoAfterCancel
     EXPECT_EQ(window.MenuBar()->actions()[0]->text(), QStringLiteral("&Datei"));
     EXPECT_EQ(TextOf(window, Dlg::kSearchCaption), Text(3, 0));
     EXPECT_EQ(window.MenuAction(menus::kCmdNewNote)->text(), Text(241, 1) + "\tCtrl+N");
+    EXPECT_EQ(window.GetDlgItem(Dlg::kUpButton)->toolTip(), Text(163, 9));
 
     test_core().messages().Clear();
     WhenRunning<CKSettingsDlg>([&](CKSettingsDlg& dialog) {

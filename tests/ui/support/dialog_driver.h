@@ -16,7 +16,8 @@ namespace test {
 void EndAllDialogs();
 
 // Once a dialog of the type runs its modal loop, calls the action with it (from inside that
-// loop, as a user's clicks would come). Gives up with a test failure after the timeout.
+// loop, as a user's clicks would come). Gives up with a test failure after the timeout; ends
+// the dialog when an assertion in the action failed.
 template <typename Dialog>
 void WhenRunning(std::function<void(Dialog&)> action, int timeout_ms = 20000) {
   auto* timer = new QTimer;
@@ -31,6 +32,10 @@ void WhenRunning(std::function<void(Dialog&)> action, int timeout_ms = 20000) {
         timer->deleteLater();
         delete clock;
         action(*dialog);
+        // An assertion that failed inside the action left the dialog running: end it.
+        if (::testing::Test::HasFatalFailure() && dialog->IsRunning()) {
+          dialog->EndDialog(CKDialog::kIdCancel);
+        }
         return;
       }
     }
