@@ -32,18 +32,7 @@ QStringList ListedUsers(CKLoginDlg& dialog) {
   return names;
 }
 
-class LogIn : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(core_.Start()); }
-
-  CKCore& core() { return core_.core(); }
-  std::vector<std::string> Messages() const { return core_.Messages(); }
-  std::string Message(int entry, const std::string& value = "") const {
-    return core_.MessageText(entry, value);
-  }
-
-  TestCore core_;
-};
+using LogIn = CoreTest;
 
 TEST_F(LogIn, AFirstStartMakesAUserInTheEditorWhoLogsInWithTheRightPasswordOnly) {
   ASSERT_EQ(core().m_Databases.GetCount(), 0u);

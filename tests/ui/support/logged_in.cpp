@@ -177,7 +177,8 @@ OpenedUrls::~OpenedUrls() {
 }
 
 void LoggedInTest::SetUp() {
-  ASSERT_TRUE(core_.Start());
+  CoreTest::SetUp();
+  ASSERT_FALSE(HasFatalFailure());
   core_.AddUser(u"ada", kPassword);
   WhenRunning<CKLoginDlg>([](CKLoginDlg& login) {
     Type(login, CKLoginDlg::kPassword, QString::fromUtf16(kPassword));
@@ -226,7 +227,7 @@ CKTLVARRAY& LoggedInTest::AddNote(CKTLVARRAY& parent, const std::u16string& name
   return *note;
 }
 
-QString LoggedInTest::Text(int group, int entry) const {
+QString CoreTest::Text(int group, int entry) const {
   std::u16string text;
   TheCore()->m_Languages.GetText(static_cast<std::uint8_t>(group), static_cast<std::uint8_t>(entry),
                                  text);

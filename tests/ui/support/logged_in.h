@@ -64,16 +64,33 @@ class OpenedUrls final : public QObject {
   void Open(const QUrl& url) { urls.push_back(url); }
 };
 
-// A started core with the user "ada" logged in through the log-in dialog, the program's folder
-// and note editors installed, and ways to look at the user's file on disk.
-class LoggedInTest : public ::testing::Test {
+// A started core, no one logged in yet, with ways to look at what it showed.
+class CoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(core_.Start()); }
+
+  CKCore& core() { return core_.core(); }
+  TestCore& test_core() { return core_; }
+  // The messages shown so far (UTF-8), and the active language's text of a message with its
+  // "%s" filled in.
+  std::vector<std::string> Messages() const { return core_.Messages(); }
+  std::string Message(int entry, const std::string& value = "") const {
+    return core_.MessageText(entry, value);
+  }
+  // Any text of the active language.
+  QString Text(int group, int entry) const;
+
+  TestCore core_;
+};
+
+// The user "ada" logged in through the log-in dialog, the program's folder and note editors
+// installed, and ways to look at the user's file on disk.
+class LoggedInTest : public CoreTest {
  protected:
   static constexpr char16_t kPassword[] = u"tiger lily 7";
 
   void SetUp() override;
 
-  CKCore& core() { return core_.core(); }
-  TestCore& test_core() { return core_; }
   CKDatabase& user();
   CKTLVARRAY& root();
   const std::filesystem::path& files() const { return files_.path(); }
@@ -87,16 +104,6 @@ class LoggedInTest : public ::testing::Test {
   CKTLVARRAY& AddNote(CKTLVARRAY& parent, const std::u16string& name,
                       const std::u16string& login = u"", const std::u16string& password = u"");
 
-  // The messages shown so far (UTF-8), and the active language's text of a message with its
-  // "%s" filled in.
-  std::vector<std::string> Messages() const { return core_.Messages(); }
-  std::string Message(int entry, const std::string& value = "") const {
-    return core_.MessageText(entry, value);
-  }
-  // Any text of the active language.
-  QString Text(int group, int entry) const;
-
-  TestCore core_;
   TempDir files_;
   CKQtEntryEditors editors_;
 };

@@ -40,7 +40,7 @@ TestCore::TestCore(const KTestCoreOptions& options)
   profile_.WriteProfileString(u"RunTime Settings", u"m_csUserDataFolder", data_.u16string() + u"/");
   for (const auto& [key, value] :
        {std::pair{u"m_boolRunMinimised", options.start_minimised ? 1u : 0u},
-        {u"m_boolSystemTray", options.system_tray ? 1u : 0u},
+        {u"m_boolSystemTray", 1u},
         {u"m_boolHotKey", options.hot_key ? 1u : 0u},
         {u"m_wordVirtKey", std::uint32_t{options.hot_key_code}},
         {u"m_wordKeyMod", std::uint32_t{options.hot_key_modifiers}},

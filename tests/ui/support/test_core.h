@@ -53,7 +53,6 @@ class QueuedChoosers final : public platform::Choosers {
 struct KTestCoreOptions {
   bool start_minimised = false;
   bool with_languages = true;
-  bool system_tray = true;
   bool hot_key = false;
   // The stored hot key (virtual-key code and hot-key-control modifiers); Ctrl+F10 by default.
   std::uint16_t hot_key_code = 121;
