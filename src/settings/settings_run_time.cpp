@@ -88,3 +88,8 @@ bool CKSettingsRunTime::Load() {
   m_boolTrayAvailable = platform::IsTrayAvailable();
   return settled;
 }
+
+void CKSettingsRunTime::ChangeUserDataFolder(const std::u16string& folder) {
+  WriteString(kUserDataFolderKey, folder);
+  m_csUserDataFolder = folder;
+}

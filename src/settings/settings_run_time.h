@@ -32,6 +32,8 @@ class CKSettingsRunTime final : public CKSettings {
   bool Load() override;
   // Nothing to save: the data folder is written by Load and by the dialogs that change it.
   bool Save() override { return true; }
+  // A data folder chosen in a dialog: stored for the next starts and used from now on.
+  void ChangeUserDataFolder(const std::u16string& folder);
 
   // The desktop program's path: the program folder and its file name.
   std::u16string ProgramPath() const;

@@ -6,11 +6,8 @@
 #include "core/core.h"
 #include "database/databases_container.h"
 #include "elements/wipe_string.h"
-#include "files/file_utils.h"
 #include "languages/text_ids.h"
-#include "platform/choosers.h"
 #include "platform/format.h"
-#include "platform/profile_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/controls/combo_box.h"
 #include "ui/data_folder_choice.h"
@@ -254,20 +251,10 @@ void CKEditDatabaseDlg::OnDataFolder() {
   if (!ui::ChooseDataFolder(this, folder)) {
     return;
   }
-  platform::Profile().WriteProfileString(CKSettingsRunTime::kGroupName,
-                                         CKSettingsRunTime::kUserDataFolderKey, folder);
-  core->m_SettingsRunTime.m_csUserDataFolder = folder;
+  core->m_SettingsRunTime.ChangeUserDataFolder(folder);
   ShowDataFolderNote(folder);
 }
 
 bool CKEditDatabaseDlg::ShowHelp() {
   return help::ShowPage(QStringLiteral("new-user-dialog"));
-}
-
-void CKEditDatabaseDlg::Layout() {
-  int dx = 0;
-  int dy = 0;
-  GetSizeDelta(dx, dy);
-  ApplyTemplateAnchors(dx, dy);
-  InvalidateMoved();
 }

@@ -40,7 +40,6 @@ class CKEditDatabaseDlg final : public CKResizeDialog {
 
   bool OnInitDialog() override;
   bool ShowHelp() override;
-  void Layout() override;
   void OnOK() override;
 
   void OnShowPasswords();

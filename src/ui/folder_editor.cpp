@@ -122,11 +122,3 @@ void CKFolderDlg::OnOK() {
 bool CKFolderDlg::ShowHelp() {
   return help::ShowPage(QStringLiteral("folder-editor"));
 }
-
-void CKFolderDlg::Layout() {
-  int dx = 0;
-  int dy = 0;
-  GetSizeDelta(dx, dy);
-  ApplyTemplateAnchors(dx, dy);
-  InvalidateMoved();
-}

@@ -35,7 +35,6 @@ class CKFolderDlg final : public CKResizeDialog {
 
   bool OnInitDialog() override;
   bool ShowHelp() override;
-  void Layout() override;
   void OnOK() override;
 
   void OnIcon();

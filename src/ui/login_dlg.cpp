@@ -5,11 +5,8 @@
 #include "core/core.h"
 #include "database/databases_container.h"
 #include "elements/wipe_string.h"
-#include "files/file_utils.h"
 #include "languages/text_ids.h"
-#include "platform/choosers.h"
 #include "platform/messages.h"
-#include "platform/profile_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/secure_text.h"
@@ -200,7 +197,6 @@ void CKLoginDlg::OnDataFolder() {
   if (!ui::ChooseDataFolder(this, folder)) {
     return;
   }
-  CKSettingsRunTime& run_time = core->m_SettingsRunTime;
   const QString selected = Item<CKComboBox>(kUserList) != nullptr
                                ? Item<CKComboBox>(kUserList)->GetSelectedText()
                                : QString();
@@ -212,21 +208,11 @@ void CKLoginDlg::OnDataFolder() {
     EnableControls();
     return;
   }
-  platform::Profile().WriteProfileString(CKSettingsRunTime::kGroupName,
-                                         CKSettingsRunTime::kUserDataFolderKey, folder);
-  run_time.m_csUserDataFolder = folder;
+  core->m_SettingsRunTime.ChangeUserDataFolder(folder);
   FillUserList(QString::fromStdU16String(core->m_SettingsInterface.m_csLastLogin));
   EnableControls();
 }
 
 bool CKLoginDlg::ShowHelp() {
   return help::ShowPage(QStringLiteral("log-in-dialog"));
-}
-
-void CKLoginDlg::Layout() {
-  int dx = 0;
-  int dy = 0;
-  GetSizeDelta(dx, dy);
-  ApplyTemplateAnchors(dx, dy);
-  InvalidateMoved();
 }

@@ -36,7 +36,6 @@ class CKLoginDlg final : public CKResizeDialog {
 
   bool OnInitDialog() override;
   bool ShowHelp() override;
-  void Layout() override;
   // Opens the selected user's file with the typed password.
   void OnOK() override;
   // Cancel and Escape: into the tray (or minimised).

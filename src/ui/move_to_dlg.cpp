@@ -120,14 +120,6 @@ bool CKMoveToDlg::ShowHelp() {
   return help::ShowPage(QStringLiteral("index"));
 }
 
-void CKMoveToDlg::Layout() {
-  int dx = 0;
-  int dy = 0;
-  GetSizeDelta(dx, dy);
-  ApplyTemplateAnchors(dx, dy);
-  InvalidateMoved();
-}
-
 bool RunMoveToDialog(CKTLVARRAY& entry, QWidget* parent) {
   CKMoveToDlg dialog(entry, parent);
   return dialog.DoModal() == CKDialog::kIdOk;

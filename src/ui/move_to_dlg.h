@@ -23,7 +23,6 @@ class CKMoveToDlg final : public CKResizeDialog {
 
   bool OnInitDialog() override;
   bool ShowHelp() override;
-  void Layout() override;
   // Moves the entry into the selected folder, or says why it cannot and stays open.
   void OnOK() override;
 

@@ -337,11 +337,3 @@ void CKNoteDlg::OnOpenUrl() {
 bool CKNoteDlg::ShowHelp() {
   return help::ShowPage(QStringLiteral("note-editor"));
 }
-
-void CKNoteDlg::Layout() {
-  int dx = 0;
-  int dy = 0;
-  GetSizeDelta(dx, dy);
-  ApplyTemplateAnchors(dx, dy);
-  InvalidateMoved();
-}

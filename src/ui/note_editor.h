@@ -67,7 +67,6 @@ class CKNoteDlg final : public CKResizeDialog {
 
   bool OnInitDialog() override;
   bool ShowHelp() override;
-  void Layout() override;
   void OnOK() override;
 
   void OnIcon();

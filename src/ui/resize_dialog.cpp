@@ -30,6 +30,14 @@ bool CKResizeDialog::OnInitDialog() {
   return true;
 }
 
+void CKResizeDialog::Layout() {
+  int dx = 0;
+  int dy = 0;
+  GetSizeDelta(dx, dy);
+  ApplyTemplateAnchors(dx, dy);
+  InvalidateMoved();
+}
+
 void CKResizeDialog::GetSizeDelta(int& dx, int& dy) {
   const QRect old = m_rcWindow;
   SavePlacement();

@@ -18,8 +18,9 @@ class CKResizeDialog : public CKDialog {
   // Restores the remembered placement (when it lies on the screen), fixes the minimum size and
   // lays the controls out once.
   bool OnInitDialog() override;
-  // Called after every size change: GetSizeDelta, the anchor operations, InvalidateMoved.
-  virtual void Layout() = 0;
+  // Called after every size change: GetSizeDelta, the anchor operations, InvalidateMoved. By
+  // default the anchors of the template's lines.
+  virtual void Layout();
 
   // The change of the window's size since the last measurement; measures again (and records
   // the placement) on the way.

@@ -7,7 +7,6 @@
 #include "elements/wipe_string.h"
 #include "files/file_utils.h"
 #include "languages/text_ids.h"
-#include "platform/choosers.h"
 #include "platform/profile_store.h"
 #include "platform/text_case.h"
 #include "settings/user_folders.h"
