@@ -81,10 +81,10 @@ TEST(RegistryGroupsTest, EveryKeyWithItsTypeDefaultAndOrder) {
     for (const std::string& key : group.writes) {
       writes.push_back(Call("write", group.name, key));
     }
-    // Once with nothing stored, then once with only one key stored.
+    // First with nothing stored, then with one more key after the other holding another value.
+    sandbox.store.Clear();
+    std::vector<std::string> expected = writes;
     for (std::size_t changed = 0; changed <= writes.size(); ++changed) {
-      sandbox.store.Clear();
-      std::vector<std::string> expected = writes;
       if (changed > 0) {
         expected[changed - 1] = StoreOther(sandbox.store, writes[changed - 1]);
       }
@@ -119,29 +119,26 @@ TEST(RegistryGroupsTest, PlacementRecordsFillFromTheirStart) {
   test::SettingsSandbox sandbox;
   constexpr std::u16string_view kGroup = CKSettingsWindows::kGroupName;
   KWindowPlacement placement;
-  placement.bytes.fill(0xEE);
   placement.Set(-2, 0x01020304, 640, 480);  // little-endian, the valid byte at 16
   EXPECT_EQ(test::Hex(placement.bytes), "51:feffffff0403020180020000e001000001");
+  // 17 bytes restore a window and leave the rest as it was; a longer block is cut to 51;
+  // an empty block, or a value of another type, changes nothing.
   sandbox.store.WriteProfileBinary(kGroup, u"m_stMainWindow",
                                    Bytes(placement.bytes.begin(), placement.bytes.begin() + 17));
   sandbox.store.WriteProfileBinary(kGroup, u"m_stLogIn", Bytes(60, 7));
   sandbox.store.WriteProfileBinary(kGroup, u"m_stMoveTo", Bytes{});
   sandbox.store.WriteProfileString(kGroup, u"m_stDbEdit", u"not a block");
-
   CKSettingsWindows settings;
   settings.m_stMainWindow.bytes.fill(9);
-  settings.m_stMoveTo.Set(1, 2, 3, 4);
-  settings.m_stDbEdit.Set(5, 6, 7, 8);
+  settings.m_stMoveTo.bytes.fill(9);
+  settings.m_stDbEdit.bytes.fill(9);
   settings.Load();
-  // 17 bytes restore a window and leave the rest as it was; a longer block is cut to 51;
-  // an empty block, or a value of another type, changes nothing.
-  EXPECT_TRUE(settings.m_stMainWindow.IsValid());
-  EXPECT_EQ(settings.m_stMainWindow.Left(), -2);
-  EXPECT_EQ(settings.m_stMainWindow.Height(), 480);
-  EXPECT_EQ(settings.m_stMainWindow.bytes[17], 9);
+  EXPECT_EQ(test::Hex(std::span(settings.m_stMainWindow.bytes).first(18)),
+            "18:feffffff0403020180020000e00100000109");
   EXPECT_THAT(settings.m_stLogIn.bytes, Each(7));
-  EXPECT_EQ(settings.m_stMoveTo.Height(), 4);
-  EXPECT_EQ(settings.m_stDbEdit.Left(), 5);
+  EXPECT_THAT(settings.m_stUserNew.bytes, Each(0));  // the record behind it in memory
+  EXPECT_THAT(settings.m_stMoveTo.bytes, Each(9));
+  EXPECT_THAT(settings.m_stDbEdit.bytes, Each(9));
 }
 
 }  // namespace

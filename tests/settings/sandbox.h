@@ -37,41 +37,34 @@ inline std::string Hex(std::span<const std::uint8_t> bytes) {
 // lifetime.
 class RecordingProfileStore final : public platform::MemoryProfileStore {
  public:
-  using Bytes = std::vector<std::uint8_t>;
+  using Base = platform::MemoryProfileStore;
+  using View = std::u16string_view;
   RecordingProfileStore() : previous_(platform::InstallProfile(this)) {}
   ~RecordingProfileStore() override { platform::InstallProfile(previous_); }
 
-  std::uint32_t GetProfileInt(std::u16string_view s, std::u16string_view e,
-                              std::uint32_t d) const override {
-    return Note("read int", s, e), MemoryProfileStore::GetProfileInt(s, e, d);
+  std::uint32_t GetProfileInt(View s, View e, std::uint32_t d) const override {
+    return Note("read int", s, e), Base::GetProfileInt(s, e, d);
   }
-  std::u16string GetProfileString(std::u16string_view s, std::u16string_view e,
-                                  std::u16string_view d) const override {
-    return Note("read string", s, e), MemoryProfileStore::GetProfileString(s, e, d);
+  std::u16string GetProfileString(View s, View e, View d) const override {
+    return Note("read string", s, e), Base::GetProfileString(s, e, d);
   }
-  bool GetProfileBinary(std::u16string_view s, std::u16string_view e, Bytes& d) const override {
-    return Note("read binary", s, e), MemoryProfileStore::GetProfileBinary(s, e, d);
+  bool GetProfileBinary(View s, View e, std::vector<std::uint8_t>& d) const override {
+    return Note("read binary", s, e), Base::GetProfileBinary(s, e, d);
   }
-  bool WriteProfileInt(std::u16string_view s, std::u16string_view e, std::uint32_t v) override {
-    return Note("write int", s, e, "=" + std::to_string(v)),
-           MemoryProfileStore::WriteProfileInt(s, e, v);
+  bool WriteProfileInt(View s, View e, std::uint32_t v) override {
+    return Note("write int", s, e, "=" + std::to_string(v)), Base::WriteProfileInt(s, e, v);
   }
-  bool WriteProfileString(std::u16string_view s, std::u16string_view e,
-                          std::u16string_view v) override {
-    return Note("write string", s, e, "=" + platform::ToUtf8(v)),
-           MemoryProfileStore::WriteProfileString(s, e, v);
+  bool WriteProfileString(View s, View e, View v) override {
+    return Note("write string", s, e, "=" + platform::ToUtf8(v)), Base::WriteProfileString(s, e, v);
   }
-  bool WriteProfileBinary(std::u16string_view s, std::u16string_view e,
-                          std::span<const std::uint8_t> v) override {
-    return Note("write binary", s, e, "=" + Hex(v)),
-           MemoryProfileStore::WriteProfileBinary(s, e, v);
+  bool WriteProfileBinary(View s, View e, std::span<const std::uint8_t> v) override {
+    return Note("write binary", s, e, "=" + Hex(v)), Base::WriteProfileBinary(s, e, v);
   }
 
   mutable std::vector<std::string> calls;
 
  private:
-  void Note(const char* what, std::u16string_view section, std::u16string_view entry,
-            const std::string& value = "") const {
+  void Note(const char* what, View section, View entry, const std::string& value = "") const {
     calls.push_back(std::string(what) + " " + platform::ToUtf8(section) + "/" +
                     platform::ToUtf8(entry) + value);
   }
@@ -105,9 +98,8 @@ class SettingsSandbox {
   std::filesystem::path program() const { return root_.path() / "program"; }
   // An empty value unsets the variable.
   void SetEnvironment(const std::string& name, const std::string& value) {
-    if (const char* old = getenv(name.c_str()); saved_environment_.count(name) == 0) {
-      saved_environment_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-    }
+    const char* old = getenv(name.c_str());
+    saved_environment_.try_emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
     value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
   }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,29 +21,29 @@ namespace {
 constexpr char16_t kName[] = u"Zo\u00eb";
 constexpr char16_t kPassword[] = u"open sesame";
 
-// The user's settings in file order: "number name=value" or "text name=value".
+// The user's settings in file order: name=number or name="text".
 std::vector<std::string> StoredSettings(CKDatabase& user) {
   std::vector<std::string> stored;
   const CKTLVARRAY& root = user.GetSettingsRoot();
   for (std::uint32_t i = 0; i < root.GetChildCount(); ++i) {
-    const auto* setting = dynamic_cast<const CKTLVARRAY*>(root.GetChild(i));
+    const auto& setting = dynamic_cast<const CKTLVARRAY&>(*root.GetChild(i));
     std::u16string name, text;
     std::uint32_t number = 0;
-    if (setting == nullptr || !setting->GetStringByTag(TAG_NAME, name)) {
-      stored.push_back("?");
-    } else if (setting->GetTag() == SETTING_NUMBER && user.GetNumberSetting(name, number, 0)) {
-      stored.push_back("number " + platform::ToUtf8(name) + "=" + std::to_string(number));
-    } else {
-      user.GetTextSetting(name, text, u"<none>");
-      stored.push_back("text " + platform::ToUtf8(name) + "=" + platform::ToUtf8(text));
-    }
+    EXPECT_TRUE(setting.GetStringByTag(TAG_NAME, name));
+    const bool is_number = setting.GetTag() == SETTING_NUMBER;
+    EXPECT_TRUE(is_number ? user.GetNumberSetting(name, number, 0)
+                          : user.GetTextSetting(name, text, u"<none>"));
+    stored.push_back(platform::ToUtf8(name) + "=" +
+                     (is_number ? std::to_string(number) : "\"" + platform::ToUtf8(text) + "\""));
   }
   return stored;
 }
 
 class UserBasedSettingsTest : public ::testing::Test, public platform::UserDialogs {
  protected:
-  UserBasedSettingsTest() : previous_(platform::InstallDialogs(this)) {
+  UserBasedSettingsTest() : previous_(platform::InstallDialogs(this)) {}
+  ~UserBasedSettingsTest() override { platform::InstallDialogs(previous_); }
+  void SetUp() override {
     const std::u16string path = platform::FromUtf8(folder_.path().string()) + u"/";
     CKDatabase user;
     user.SetPath(path + kName + u".VaultQuill");
@@ -53,21 +52,15 @@ class UserBasedSettingsTest : public ::testing::Test, public platform::UserDialo
     user.NewSalt();
     user.SetPassword(kPassword);
     user.SetOpen(true);
-    if (user.Save() != 0 || users_.Scan(path) != 1) {
-      throw std::runtime_error("the test user's file could not be made");
-    }
+    ASSERT_EQ(user.Save(), 0);
+    ASSERT_EQ(users_.Scan(path), 1u);
   }
-  ~UserBasedSettingsTest() override { platform::InstallDialogs(previous_); }
 
   CKDatabase* RunLogIn(CKDatabasesContainer& container) override {
     CKDatabase* user = container.FindUser(kName);
     return user != nullptr && user->Load(kPassword) == 0 ? user : nullptr;
   }
   bool RunUserEditor(CKDatabasesContainer&, CKDatabase&, bool) override { return false; }
-  CKDatabase& LogIn() {
-    EXPECT_TRUE(users_.LogIn());
-    return *users_.GetCurrent();
-  }
 
   test::RecordingMessages messages_;
   test::TempDir folder_;
@@ -83,47 +76,41 @@ TEST_F(UserBasedSettingsTest, NobodyLoggedInMeansDefaultsAndNothingWritten) {
   EXPECT_TRUE(settings_.boolHidePasswords);
   EXPECT_EQ(settings_.stringCustomArray, u"");
   EXPECT_TRUE(settings_.Save());
-  EXPECT_TRUE(StoredSettings(LogIn()).empty());
+  ASSERT_TRUE(users_.LogIn());
+  EXPECT_TRUE(StoredSettings(*users_.GetCurrent()).empty());
 }
 
 TEST_F(UserBasedSettingsTest, EveryKeyWithItsTypeDefaultAndOrder) {
   // A new user's file takes them in the order of Save, with their defaults; "stringLanguage" is
   // written for the files of other versions and never read.
-  const std::vector<std::string> defaults = {"number boolLogOutOnMinimize=1",
-                                             "number boolCleanClipboardOnExit=1",
-                                             "number boolHidePasswords=1",
-                                             "number boolAutoFillNewNotesWithDefaults=1",
-                                             "text stringCustomArray=",
-                                             "number boolIsLetersEnabledBig=1",
-                                             "number boolIsLetersEnabledSmall=1",
-                                             "number boolIsNumbersEnabled=1",
-                                             "number boolIsCustomEnabled=0",
-                                             "number boolIsSpecialEnabled=0",
-                                             "number intPasswordLength=14",
-                                             "number boolSingleClickInterface=1",
-                                             "text stringDefaultLogin=",
-                                             "text stringDefaultEmail=",
-                                             "text stringLanguage="};
-  CKDatabase& user = LogIn();
+  const std::vector<std::string> defaults = {
+      "boolLogOutOnMinimize=1",     "boolCleanClipboardOnExit=1",
+      "boolHidePasswords=1",        "boolAutoFillNewNotesWithDefaults=1",
+      "stringCustomArray=\"\"",     "boolIsLetersEnabledBig=1",
+      "boolIsLetersEnabledSmall=1", "boolIsNumbersEnabled=1",
+      "boolIsCustomEnabled=0",      "boolIsSpecialEnabled=0",
+      "intPasswordLength=14",       "boolSingleClickInterface=1",
+      "stringDefaultLogin=\"\"",    "stringDefaultEmail=\"\"",
+      "stringLanguage=\"\""};
+  ASSERT_TRUE(users_.LogIn());
+  CKDatabase& user = *users_.GetCurrent();
   settings_.boolIsSpecialEnabled = true;
   settings_.Load();
   settings_.Save();
   EXPECT_EQ(StoredSettings(user), defaults);
-  // Each value in the file alone changed comes back under its own key.
+  // Each value changed in the file, one after the other, comes back under its own key.
+  std::vector<std::string> expected = defaults;
   for (std::size_t changed = 0; changed + 1 < defaults.size(); ++changed) {
     const std::string& setting = defaults[changed];
-    const std::size_t space = setting.find(' '), equals = setting.find('=');
-    const std::u16string name = platform::FromUtf8(setting.substr(space + 1, equals - space - 1));
-    const bool number = setting.starts_with("number");
+    const std::size_t equals = setting.find('=');
+    const std::u16string name = platform::FromUtf8(setting.substr(0, equals));
+    const bool number = setting.back() != '"';
     number ? user.SetNumberSetting(name, setting.ends_with("=0") ? 1 : 0)
            : user.SetTextSetting(name, u"Zo\u00eb");
-    std::vector<std::string> expected = defaults;
     expected[changed] = StoredSettings(user)[changed];
     settings_.Load();
     settings_.Save();
     EXPECT_EQ(StoredSettings(user), expected);
-    number ? user.SetNumberSetting(name, std::stoul(setting.substr(equals + 1)))
-           : user.SetTextSetting(name, u"");
   }
 }
 
