@@ -1,34 +1,24 @@
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
 
+#include "best_run_reporter.h"
 #include "crypto/cpu.h"
 #include "crypto_bench.h"
 
 namespace crypto_bench {
 namespace {
 
-double Minimum(const std::vector<double>& values) {
-  return *std::min_element(values.begin(), values.end());
-}
-
 // Keeps the best repetition of each benchmark and prints the comparison after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public bench_support::BestRunReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "min" || run.error_occurred) {
-        continue;
-      }
-      const std::string& name = run.run_name.function_name;
-      const auto slash = name.rfind('/');
-      Figure& figure = work_[name.substr(0, slash)][name.substr(slash + 1)];
-      figure.seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      const auto bytes = run.counters.find("bytes");
-      figure.bytes = bytes != run.counters.end() ? bytes->second.value : 0;
-    }
+  void Best(const Run& run) override {
+    const std::string& name = run.run_name.function_name;
+    const auto slash = name.rfind('/');
+    Figure& figure = work_[name.substr(0, slash)][name.substr(slash + 1)];
+    figure.seconds = Seconds(run.GetAdjustedCPUTime(), run);
+    const auto bytes = run.counters.find("bytes");
+    figure.bytes = bytes != run.counters.end() ? bytes->second.value : 0;
   }
 
   void Finalize() override {
@@ -80,7 +70,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 benchmark::internal::Benchmark* Configure(benchmark::internal::Benchmark* bench) {
   return bench->Repetitions(5)
       ->DisplayAggregatesOnly(true)
-      ->ComputeStatistics("min", &Minimum)
+      ->ComputeStatistics("min", &bench_support::Minimum)
       ->Unit(benchmark::kMicrosecond);
 }
 

@@ -1,8 +1,8 @@
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
 
+#include "best_run_reporter.h"
 #include "database_bench.h"
 
 namespace database_bench {
@@ -12,26 +12,16 @@ constexpr double kTimeTarget = 1.5;
 constexpr double kMiB = 1024.0 * 1024.0;
 constexpr double kMemoryAllowance = 16 * kMiB;
 
-double Minimum(const std::vector<double>& values) {
-  return *std::min_element(values.begin(), values.end());
-}
-
 // Keeps the best repetition of each benchmark and prints ours next to the bound.
-class BoundReporter : public benchmark::ConsoleReporter {
+class BoundReporter : public bench_support::BestRunReporter {
  public:
   explicit BoundReporter(std::uint64_t load_peak) : load_peak_(load_peak) {}
 
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "min" || run.error_occurred) {
-        continue;
-      }
-      const std::string& name = run.run_name.function_name;
-      const auto slash = name.rfind('/');
-      seconds_[name.substr(0, slash)][name.substr(slash + 1)] =
-          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
+  void Best(const Run& run) override {
+    const std::string& name = run.run_name.function_name;
+    const auto slash = name.rfind('/');
+    seconds_[name.substr(0, slash)][name.substr(slash + 1)] =
+        Seconds(run.GetAdjustedRealTime(), run);
   }
 
   void Finalize() override {
@@ -77,7 +67,7 @@ benchmark::internal::Benchmark* Configure(benchmark::internal::Benchmark* bench)
   return bench->Repetitions(5)
       ->Iterations(1)
       ->DisplayAggregatesOnly(true)
-      ->ComputeStatistics("min", &Minimum)
+      ->ComputeStatistics("min", &bench_support::Minimum)
       ->UseRealTime()
       ->Unit(benchmark::kMillisecond);
 }

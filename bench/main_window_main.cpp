@@ -1,31 +1,20 @@
 #include <QApplication>
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "best_run_reporter.h"
 #include "main_window_bench.h"
 
 namespace main_window_bench {
 namespace {
 
-double Minimum(const std::vector<double>& values) {
-  return *std::min_element(values.begin(), values.end());
-}
-
 // Keeps the best repetition of each benchmark and prints ours next to the walk.
-class WalkReporter : public benchmark::ConsoleReporter {
+class WalkReporter : public bench_support::BestRunReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "min" || run.error_occurred) {
-        continue;
-      }
-      ms_[run.run_name.function_name] =
-          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
-    }
+  void Best(const Run& run) override {
+    ms_[run.run_name.function_name] = Seconds(run.GetAdjustedRealTime(), run) * 1e3;
   }
 
   void Finalize() override {
@@ -59,7 +48,7 @@ benchmark::internal::Benchmark* Configure(benchmark::internal::Benchmark* bench)
   return bench->Repetitions(7)
       ->Iterations(3)
       ->DisplayAggregatesOnly(true)
-      ->ComputeStatistics("min", &Minimum)
+      ->ComputeStatistics("min", &bench_support::Minimum)
       ->UseRealTime()
       ->Unit(benchmark::kMillisecond);
 }
