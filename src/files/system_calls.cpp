@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +21,10 @@ int SystemCalls::Open(const char* path, int flags, mode_t mode) {
 
 ssize_t SystemCalls::Read(int fd, void* buffer, size_t count) {
   return ::read(fd, buffer, count);
+}
+
+ssize_t SystemCalls::ReadAt(int fd, void* buffer, size_t count, off_t offset) {
+  return ::pread(fd, buffer, count, offset);
 }
 
 ssize_t SystemCalls::Write(int fd, const void* buffer, size_t count) {
@@ -141,6 +146,19 @@ SystemCalls* InstallSystemCalls(SystemCalls* calls) {
   SystemCalls* previous = installed;
   installed = calls;
   return previous;
+}
+
+void* SystemCalls::MapFile(int fd, off_t offset, size_t length) {
+  void* address = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, offset);
+  return address == MAP_FAILED ? nullptr : address;
+}
+
+int SystemCalls::Unmap(void* address, size_t length) {
+  return ::munmap(address, length);
+}
+
+int SystemCalls::Advise(void* address, size_t length, int advice) {
+  return ::madvise(address, length, advice);
 }
 
 }  // namespace files

@@ -22,6 +22,8 @@ class SystemCalls {
 
   virtual int Open(const char* path, int flags, mode_t mode);
   virtual ssize_t Read(int fd, void* buffer, size_t count);
+  // pread(2): at offset, leaving the file position alone.
+  virtual ssize_t ReadAt(int fd, void* buffer, size_t count, off_t offset);
   virtual ssize_t Write(int fd, const void* buffer, size_t count);
   virtual int Fsync(int fd);
   virtual int Close(int fd);
@@ -41,6 +43,11 @@ class SystemCalls {
   // The names of a folder in the order the system returns them, "." and ".." included.
   virtual int ListDirectory(const char* path, std::vector<DirectoryEntry>& entries);
   virtual int CurrentFolder(std::string& path);
+  // mmap(2) of length bytes from offset (a multiple of the page size), read only and shared;
+  // null, with errno set, when refused.
+  virtual void* MapFile(int fd, off_t offset, size_t length);
+  virtual int Unmap(void* address, size_t length);
+  virtual int Advise(void* address, size_t length, int advice);
 };
 
 // The table in use.
