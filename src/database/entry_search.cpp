@@ -14,11 +14,11 @@ bool IsNamedKind(std::uint32_t tag) {
 }
 
 CKTLVARRAY* AsArray(CKTLV* element) {
-  return element->GetType() == TLV_ARRAY ? dynamic_cast<CKTLVARRAY*>(element) : nullptr;
+  return element->GetType() == TLV_ARRAY ? element->AsArray() : nullptr;
 }
 
 const CKTLVARRAY* AsArray(const CKTLV* element) {
-  return element->GetType() == TLV_ARRAY ? dynamic_cast<const CKTLVARRAY*>(element) : nullptr;
+  return element->GetType() == TLV_ARRAY ? element->AsArray() : nullptr;
 }
 
 // Whether a string field of the entry holds the lowered text; every lowered copy is wiped.

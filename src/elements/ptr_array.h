@@ -69,6 +69,20 @@ class CKPtrArray {
     m_nCount = count;
   }
 
+  // Makes room for count entries in all, without changing the count.
+  void Reserve(std::uint32_t count) {
+    if (count <= m_nCapacity) {
+      return;
+    }
+    T* larger = Allocate(count);
+    if (m_pData != nullptr) {
+      std::memcpy(static_cast<void*>(larger), m_pData, sizeof(T) * m_nCount);
+      std::free(m_pData);
+    }
+    m_pData = larger;
+    m_nCapacity = count;
+  }
+
   // Appends at index count; returns that index.
   std::uint32_t Add(T element) {
     if (m_nCount == UINT32_MAX) {

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "elements/wipe_string.h"
+#include "files/pending_writes.h"
 #include "platform/secure_zero.h"
 
 // The values are handed out as their stream bytes (GetBuffer), which holds on little-endian
@@ -112,6 +113,9 @@ void* CKTLVBINARY::GetBuffer(std::uint32_t size) {
 }
 
 void CKTLVBINARY::Free() {
+  if (m_pData != nullptr) {
+    files::SettlePendingWrites();  // a read may still be filling the block
+  }
   platform::SecureZero(m_pData, m_dwSize);
   delete[] m_pData;
   m_pData = nullptr;

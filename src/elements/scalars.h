@@ -15,6 +15,7 @@ class CKTLVDWORD : public CKTLV {
   void* GetBuffer(std::uint32_t size) override;
   std::uint32_t GetSize() const override { return 4; }
   std::uint32_t GetMaxSize() const override { return 4; }
+  Kind GetKind() const override { return Kind::kDword; }
 
  private:
   std::uint32_t m_dwValue = 0;
@@ -30,6 +31,7 @@ class CKTLVDWORD64 : public CKTLV {
   void* GetBuffer(std::uint32_t size) override;
   std::uint32_t GetSize() const override { return 8; }
   std::uint32_t GetMaxSize() const override { return 8; }
+  Kind GetKind() const override { return Kind::kDword64; }
 
  private:
   std::uint32_t m_dwValue[2] = {0, 0};
@@ -50,6 +52,7 @@ class CKTLVSTRING : public CKTLV {
   void* GetBuffer(std::uint32_t size) override;
   std::uint32_t GetSize() const override;
   std::uint32_t GetMaxSize() const override { return kMaxBytes; }
+  Kind GetKind() const override { return Kind::kString; }
 
  private:
   std::u16string m_csValue;
@@ -69,6 +72,7 @@ class CKTLVBINARY : public CKTLV {
   void* GetBuffer(std::uint32_t size) override;
   std::uint32_t GetSize() const override { return m_dwSize; }
   std::uint32_t GetMaxSize() const override { return kMaxBytes; }
+  Kind GetKind() const override { return Kind::kBinary; }
 
  private:
   void Free();

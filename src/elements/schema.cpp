@@ -18,13 +18,16 @@ struct Required {
 // Asks the class rather than the type code: that is what the typed gets answer by, and it
 // copies no value (the string may be a password).
 bool Answers(const CKTLV* child, Field field) {
+  if (child == nullptr) {
+    return false;
+  }
   switch (field) {
     case Field::kString:
-      return dynamic_cast<const CKTLVSTRING*>(child) != nullptr;
+      return child->GetKind() == CKTLV::Kind::kString;
     case Field::kNumber:
-      return dynamic_cast<const CKTLVDWORD*>(child) != nullptr;
+      return child->GetKind() == CKTLV::Kind::kDword;
     case Field::kBytes:
-      return dynamic_cast<const CKTLVBINARY*>(child) != nullptr;
+      return child->GetKind() == CKTLV::Kind::kBinary;
   }
   return false;
 }

@@ -1,6 +1,7 @@
 #include "elements/tlv.h"
 
 #include "elements/stream_io.h"
+#include "elements/tlv_array.h"
 #include "files/file.h"
 
 namespace {
@@ -11,6 +12,14 @@ constexpr std::uint32_t kWidthAndReservedMask = 0xF0000000;
 }  // namespace
 
 CKTLV::~CKTLV() = default;
+
+CKTLVARRAY* CKTLV::AsArray() {
+  return GetKind() == Kind::kArray ? static_cast<CKTLVARRAY*>(this) : nullptr;
+}
+
+const CKTLVARRAY* CKTLV::AsArray() const {
+  return GetKind() == Kind::kArray ? static_cast<const CKTLVARRAY*>(this) : nullptr;
+}
 
 bool CKTLV::Write(CKFile& stream) {
   try {

@@ -1,5 +1,6 @@
 #include "elements/tlv_array.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "elements/schema.h"
@@ -8,6 +9,9 @@
 #include "files/file.h"
 
 namespace {
+
+// Children made room for before they are read: as many as an entry usually has.
+constexpr std::uint32_t kReservedChildren = 16;
 
 // Arrays being read or written on this thread, one inside the other.
 thread_local int nesting = 0;
@@ -63,7 +67,9 @@ bool CKTLVARRAY::Read(CKFile& stream) {
     if (!level.allowed() || !ReadLength(stream, count) || count > kMaxChildren) {
       return false;
     }
-    // Children are added one by one as they arrive: the declared count reserves nothing.
+    // Children are added one by one as they arrive: the declared count reserves no more than
+    // a usual entry has, so a crafted count costs nothing.
+    m_Children.Reserve(std::min(count, kReservedChildren));
     for (std::uint32_t i = 0; i < count; ++i) {
       std::uint8_t header[4];
       if (!elements::ReadExactly(stream, header, sizeof header)) {

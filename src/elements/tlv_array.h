@@ -31,6 +31,7 @@ class CKTLVARRAY : public CKTLV {
   void* GetBuffer(std::uint32_t size) override;
   std::uint32_t GetSize() const override { return m_Children.GetCount(); }
   std::uint32_t GetMaxSize() const override { return kMaxChildren; }
+  Kind GetKind() const override { return Kind::kArray; }
 
   // The typed by-tag operations: false, and nothing changed, when no child has the tag;
   // otherwise the first such child's own operation (false when its type has no such value).

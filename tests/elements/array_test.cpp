@@ -76,12 +76,12 @@ TEST(Array, AddRemoveAndMove) {
   EXPECT_EQ(root.GetChildCount(), 1u);
 }
 
-TEST(Array, ADeclaredCountReservesNothing) {
-  // A declared count of 16 million with nothing after it reserves nothing.
+TEST(Array, ADeclaredCountReservesLittle) {
+  // A declared count of 16 million with nothing after it reserves what a usual entry needs.
   auto back = test::ReadElement(Bytes{0x00, 0x00, 0x00, 0x30, 0xFF, 0xFF, 0xFF, 0x00});
   ASSERT_TRUE(back.ok);
   auto* children = static_cast<CKPtrAutoArray<CKTLV*>*>(back.element->GetBuffer(0));
-  EXPECT_EQ(children->GetCapacity(), 0u);
+  EXPECT_LE(children->GetCapacity(), 16u);
 }
 
 TEST(Array, AStreamCutInsideAChildKeepsTheChildrenBeforeIt) {
