@@ -1,6 +1,7 @@
 #include "crypto/crypto_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -16,12 +17,19 @@ constexpr std::size_t WholeBlocks(std::size_t bytes) {
   return bytes - bytes % kBlock;
 }
 
+std::atomic<std::uint64_t> g_mapping_minimum{CKCryptoFile::kMappingMinimum};
+
 }  // namespace
+
+std::uint64_t CKCryptoFile::SetMappingMinimum(std::uint64_t bytes) {
+  return g_mapping_minimum.exchange(bytes);
+}
 
 CKCryptoFile::CKCryptoFile(CKCryptoSymmetric* cipher) : CKFile(true, true), m_pCipher(cipher) {}
 
 CKCryptoFile::~CKCryptoFile() {
-  StopReadAhead();
+  SettleWrites();
+  m_Mapping.Unmap();
   WipeHeld();
 }
 
@@ -29,10 +37,6 @@ void CKCryptoFile::WipeHeld() {
   if (m_pChunk != nullptr) {
     platform::SecureZero(m_pChunk.get(), kChunkSize);
   }
-  m_pWindow = nullptr;
-  m_bWindowIsText = false;
-  m_nTextStart = 0;
-  m_nTextEnd = 0;
   m_nHeldStart = 0;
   m_nHeldEnd = 0;
   m_nSealed = 0;
@@ -46,7 +50,8 @@ void CKCryptoFile::EnsureChunk() {
 }
 
 void CKCryptoFile::Attach(CKFile& file) {
-  StopReadAhead();
+  SettleWrites();
+  m_Mapping.Unmap();
   if (m_hFile != kNoHandle && m_bOwnsHandle) {
     Close();
   }
@@ -58,7 +63,10 @@ void CKCryptoFile::Attach(CKFile& file) {
 }
 
 bool CKCryptoFile::Begin(bool for_writing) {
-  StopReadAhead();
+  SettleWrites();
+  m_Mapping.Unmap();
+  m_pLaterCipher = nullptr;
+  m_bLaterFailed = false;
   std::uint64_t length = 0;
   std::uint64_t position = 0;
   GetLength(length);
@@ -70,17 +78,20 @@ bool CKCryptoFile::Begin(bool for_writing) {
   m_bFileFailed = false;
   m_nRemaining = for_writing ? 0 : area - area % kBlock;
   m_nPartialBytes = for_writing ? 0 : static_cast<std::uint32_t>(area % kBlock);
-  if (!for_writing) {
-    StartReadAhead();
+  m_nAreaEnd = position + m_nRemaining;
+  m_nMappedAt = 0;
+  if (m_nRemaining != 0 && m_nRemaining >= g_mapping_minimum.load()) {
+    m_Mapping.Map(files::System(), m_hFile, position, m_nRemaining);
   }
-  if (m_pReadAhead == nullptr) {
-    EnsureChunk();
-  }
+  EnsureChunk();
   return area > 0;
 }
 
 bool CKCryptoFile::Close() {
-  StopReadAhead();
+  SettleWrites();
+  m_pLaterCipher = nullptr;
+  m_Mapping.Unmap();
+  WipeHeld();
   return CKFile::Close();
 }
 

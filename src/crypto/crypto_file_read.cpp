@@ -1,4 +1,6 @@
 // The reading half of CKCryptoFile.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -10,59 +12,42 @@ namespace {
 
 constexpr std::size_t kBlock = CKCryptoSymmetric::kBlockSize;
 // Reads at least this large are deciphered straight into the caller's buffer, so that a large
-// attachment is never copied: from the piece read ahead, or read there from the file first.
+// attachment is never copied.
 constexpr std::size_t kDirectReadMinimum = 4096;
-// Small reads are served from this much of the file at a time, deciphered in place. Less than
-// the chunk: whatever is deciphered ahead of a large payload is copied once more.
-constexpr std::size_t kTextStep = 32 * 1024;
+// Small reads are served from this much of the stream at a time, deciphered into the chunk.
+// Less than the chunk: whatever is deciphered ahead of a large payload is copied once more.
+constexpr std::size_t kTextStep = 16 * 1024;
 
 constexpr std::size_t WholeBlocks(std::size_t bytes) {
   return bytes - bytes % kBlock;
 }
 
+// Deciphering out of the mapping, as a MappedArea::Work: it holds nothing that an interrupted
+// run would leave behind.
+struct DecipherJob {
+  CKCryptoSymmetric* cipher;
+  std::uint8_t* out;
+};
+
+void DecipherBlocks(const std::uint8_t* in, std::size_t count, void* context) {
+  const auto& job = *static_cast<const DecipherJob*>(context);
+  if (job.cipher != nullptr) {
+    job.cipher->DecryptBlocks(in, job.out, count / kBlock);
+  } else {
+    std::memcpy(job.out, in, count);
+  }
+}
+
+// A deferred read, as a MappedArea::LaterWork: bytes begin with the enciphered block before
+// the run, which is the run's chaining value.
+void DecipherLater(const std::uint8_t* bytes, std::size_t count, void* shared, void* target) {
+  auto* cipher = static_cast<CKCryptoSymmetric*>(shared);
+  cipher->SetIV(bytes);
+  cipher->DecryptBlocks(bytes + kBlock, static_cast<std::uint8_t*>(target),
+                        (count - kBlock) / kBlock);
+}
+
 }  // namespace
-
-void CKCryptoFile::StartReadAhead() {
-  const ReadAheadShape& shape = m_ReadAheadShape;
-  const std::size_t piece = WholeBlocks(shape.piece_bytes);
-  if (m_nRemaining == 0 || m_nRemaining < shape.minimum_bytes || piece == 0 || shape.pieces == 0) {
-    return;
-  }
-  try {
-    auto reader = std::make_unique<CKReadAhead>();
-    reader->Start(files::System(), m_hFile, m_nRemaining, piece, shape.pieces);
-    m_pReadAhead = std::move(reader);
-    m_nRemaining = 0;  // the file is the reader's now
-  } catch (...) {
-    // No memory or no thread for it: the stream is read on this thread as a short one is.
-  }
-}
-
-void CKCryptoFile::ShareDeciphering(CKCryptoSymmetric* cipher) {
-  if (m_pReadAhead != nullptr && cipher != nullptr) {
-    m_pReadAhead->ShareDeciphering(cipher);
-  }
-}
-
-void CKCryptoFile::StopReadAhead() {
-  if (m_pReadAhead == nullptr) {
-    return;
-  }
-  WipeWindowText();
-  m_pReadAhead->Stop();
-  m_pReadAhead.reset();
-  m_bHoldingPiece = false;
-  m_pWindow = nullptr;
-  m_bWindowIsText = false;
-  m_nTextStart = m_nTextEnd = m_nHeldStart = m_nHeldEnd = 0;
-}
-
-void CKCryptoFile::WipeWindowText() {
-  if (m_pWindow != nullptr && m_nTextEnd > m_nTextStart && !m_bWindowIsText) {
-    platform::SecureZero(m_pWindow + m_nTextStart, m_nTextEnd - m_nTextStart);
-  }
-  m_nTextStart = m_nTextEnd = m_nHeldStart;
-}
 
 void CKCryptoFile::Decipher(const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
   if (m_pCipher != nullptr) {
@@ -95,56 +80,119 @@ std::size_t CKCryptoFile::ReadBlocks(std::uint8_t* out, std::size_t count) {
   return WholeBlocks(got);
 }
 
-bool CKCryptoFile::Refill(std::uint8_t* out, std::size_t want, std::size_t& delivered) {
-  WipeWindowText();
-  if (m_pReadAhead != nullptr) {
-    if (m_bHoldingPiece) {
-      m_pReadAhead->Release();
-      m_bHoldingPiece = false;
+void CKCryptoFile::DeferLongReads(CKCryptoSymmetric* cipher) {
+  m_pLaterCipher = m_Mapping.IsMapped() && m_pCipher != nullptr ? cipher : nullptr;
+}
+
+bool CKCryptoFile::DecipherMapped(std::uint8_t* out, std::size_t count) {
+  if (m_pLaterCipher != nullptr && count >= kLaterMinimum && m_nMappedAt >= kBlock &&
+      m_Mapping.DoLater(m_nMappedAt - kBlock, count + kBlock, &DecipherLater, m_pLaterCipher,
+                        out)) {
+    if (!m_bWritesPending) {
+      m_bWritesPending = true;
+      files::SetPendingWrites(this);
     }
-    m_pWindow = nullptr;
-    m_bWindowIsText = false;
-    m_nTextStart = m_nTextEnd = m_nHeldStart = m_nHeldEnd = 0;
-    CKReadAhead::Piece piece;
-    if (m_bFileFailed || !m_pReadAhead->Next(piece)) {
-      return false;
-    }
-    m_bHoldingPiece = true;
-    if (piece.error != 0) {
-      // Reported here, on the reading thread, as a failing read of this file always is.
-      m_pReadAhead->Release();
-      m_bHoldingPiece = false;
-      m_bFileFailed = true;
-      errno = piece.error;
-      Fail(ErrRead);
-      return false;
-    }
-    m_pWindow = piece.data;
-    m_nHeldEnd = WholeBlocks(piece.size);
-    if (piece.deciphered) {
-      // Deciphered by the reading thread: this stream's chain goes on after the piece.
-      m_bWindowIsText = true;
-      m_nTextEnd = m_nHeldEnd;
-      if (m_pCipher != nullptr) {
-        m_pCipher->SetIV(piece.last_block.data());
-      }
-    }
-    return m_nHeldEnd != 0;
+    // This stream's chain goes on from the run's last enciphered block.
+    return ChainFrom(m_nMappedAt + count - kBlock);
   }
-  if (m_bFileFailed || m_nRemaining == 0) {
+  DecipherJob job{m_pCipher, out};
+  return m_Mapping.Access(m_nMappedAt, count, &DecipherBlocks, &job);
+}
+
+bool CKCryptoFile::ChainFrom(std::uint64_t at) {
+  // Read, not touched in the mapping: its page may be one that queued work brings in later.
+  std::uint8_t block[kBlock];
+  if (m_Mapping.ReadBytes(at, block, kBlock) != static_cast<ssize_t>(kBlock)) {
     return false;
   }
-  if (want >= kDirectReadMinimum) {
-    const std::size_t got = ReadBlocks(out, want);
-    Decipher(out, out, got);
-    delivered += got;
-    return got != 0;
+  m_pCipher->SetIV(block);
+  return true;
+}
+
+void CKCryptoFile::SettleWrites() {
+  if (!m_bWritesPending) {
+    return;
   }
-  m_pWindow = m_pChunk.get();
-  // Emptied first: a read that throws must not leave the last chunk's bytes to be delivered.
-  m_nHeldStart = m_nTextStart = m_nTextEnd = m_nHeldEnd = 0;
-  m_nHeldEnd = ReadBlocks(m_pWindow, kTextStep);
-  return m_nHeldEnd != 0;
+  // This stream's cipher helps, and then goes on from where the stream stands.
+  m_bLaterFailed = !m_Mapping.Settle(m_pCipher) || m_bLaterFailed;
+  m_bWritesPending = false;
+  if (!ChainFrom(m_nMappedAt - kBlock)) {
+    m_bLaterFailed = true;
+  }
+  if (files::GetPendingWrites() == this) {
+    files::SetPendingWrites(nullptr);
+  }
+}
+
+void CKCryptoFile::Settle() {
+  SettleWrites();
+  m_pLaterCipher = nullptr;
+  if (m_bLaterFailed && !m_bFileFailed) {
+    MappingFailed();
+  }
+  m_bLaterFailed = false;
+}
+
+void CKCryptoFile::MappingFailed(int error) {
+  m_nRemaining = 0;
+  m_bLaterFailed = false;  // reported here, whatever failed
+  struct stat status {};
+  if (files::System().FileStatus(m_hFile, &status) == 0 &&
+      static_cast<std::uint64_t>(status.st_size) < m_nAreaEnd) {
+    // Cut short since Begin: the stream ends here, as a read would have found.
+    m_bReachedEnd = true;
+    return;
+  }
+  m_bFileFailed = true;
+  errno = error;
+  Fail(ErrRead);
+}
+
+std::size_t CKCryptoFile::FetchText(std::uint8_t* out, std::size_t count, bool small) {
+  if (m_bFileFailed) {
+    return 0;
+  }
+  if (m_Mapping.IsMapped() && small) {
+    // Read rather than touched in the mapping: the pages around small elements are often
+    // those of attachments deciphered later, which would otherwise stay in memory until then.
+    const auto n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(WholeBlocks(count), m_nRemaining));
+    if (n == 0) {
+      return 0;
+    }
+    const ssize_t got = m_Mapping.ReadBytes(m_nMappedAt, out, n);
+    if (got < 0) {
+      MappingFailed(errno);
+      return 0;
+    }
+    // A file cut short ends the stream on its last whole block, as a read of it does.
+    const std::size_t whole = WholeBlocks(static_cast<std::size_t>(got));
+    Decipher(out, out, whole);
+    m_nMappedAt += whole;
+    m_nRemaining = whole < n ? 0 : m_nRemaining - n;
+    m_Mapping.Release(m_nMappedAt);
+    return whole;
+  }
+  if (!m_Mapping.IsMapped()) {
+    const std::size_t got = ReadBlocks(out, count);
+    Decipher(out, out, got);
+    return got;
+  }
+  const auto n =
+      static_cast<std::size_t>(std::min<std::uint64_t>(WholeBlocks(count), m_nRemaining));
+  if (n == 0) {
+    return 0;
+  }
+  if (!DecipherMapped(out, n)) {
+    SettleWrites();                // nothing may be writing into out any more
+    platform::SecureZero(out, n);  // whatever was deciphered before the failure
+    MappingFailed();
+    return 0;
+  }
+  m_nMappedAt += n;
+  m_nRemaining -= n;
+  m_Mapping.Release(m_nMappedAt);
+  return n;
 }
 
 bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) {
@@ -156,8 +204,8 @@ bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) 
   }
   auto* out = static_cast<std::uint8_t*>(buffer);
   // Most reads of an element tree are a few bytes of text already deciphered.
-  if (count <= m_nTextEnd - m_nHeldStart) {
-    std::memcpy(out, m_pWindow + m_nHeldStart, count);
+  if (count <= m_nHeldEnd - m_nHeldStart) {
+    std::memcpy(out, m_pChunk.get() + m_nHeldStart, count);
     m_nHeldStart += count;
     m_nStreamPosition += count;
     if (done != nullptr) {
@@ -171,29 +219,25 @@ bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) 
   std::size_t delivered = 0;
   while (delivered < count) {
     const std::size_t want = count - delivered;
-    if (m_nHeldStart < m_nTextEnd) {
-      const std::size_t n = std::min(m_nTextEnd - m_nHeldStart, want);
-      std::memcpy(out + delivered, m_pWindow + m_nHeldStart, n);
+    if (m_nHeldStart < m_nHeldEnd) {
+      const std::size_t n = std::min(m_nHeldEnd - m_nHeldStart, want);
+      std::memcpy(out + delivered, m_pChunk.get() + m_nHeldStart, n);
       m_nHeldStart += n;
       delivered += n;
       continue;
     }
-    if (m_pWindow != nullptr && m_nHeldStart < m_nHeldEnd) {
-      WipeWindowText();
-      if (want >= kDirectReadMinimum) {
-        const std::size_t n = std::min(WholeBlocks(want), m_nHeldEnd - m_nHeldStart);
-        Decipher(m_pWindow + m_nHeldStart, out + delivered, n);
-        m_nHeldStart += n;
-        m_nTextStart = m_nTextEnd = m_nHeldStart;
-        delivered += n;
-      } else {
-        const std::size_t n = std::min(m_nHeldEnd - m_nHeldStart, kTextStep);
-        Decipher(m_pWindow + m_nHeldStart, m_pWindow + m_nHeldStart, n);
-        m_nTextEnd = m_nHeldStart + n;
+    if (want >= kDirectReadMinimum) {
+      const std::size_t n = FetchText(out + delivered, want);
+      delivered += n;
+      if (n == 0) {
+        break;
       }
       continue;
     }
-    if (!Refill(out + delivered, want, delivered)) {
+    // Emptied first: a fetch that throws must not leave the last bytes to be delivered again.
+    m_nHeldStart = m_nHeldEnd = 0;
+    m_nHeldEnd = FetchText(m_pChunk.get(), kTextStep, true);
+    if (m_nHeldEnd == 0) {
       break;
     }
   }

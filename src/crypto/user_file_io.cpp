@@ -67,7 +67,7 @@ int CKUserFileReader::Unlock(std::u16string_view password, CKUserFileKeys& keys)
   std::array<std::uint8_t, userfile::kVerifierSize> verifier{};
   int result = userfile::kOpened;
   try {
-    // A long stream starts being read ahead on its own thread while the key is derived here.
+    // A long stream is mapped, and its first pages come in while the key is derived here.
     m_Stream.Attach(m_File);
     m_Stream.Begin(false);
     keys.SetPassword(password);
@@ -79,9 +79,9 @@ int CKUserFileReader::Unlock(std::u16string_view password, CKUserFileKeys& keys)
       result = userfile::kDamaged;
     } else if (!keys.VerifierEquals(verifier)) {
       result = userfile::kWrongPassword;
-    } else if (m_Stream.ReadsAhead()) {
-      StartCipher(m_AheadCipher, keys);
-      m_Stream.ShareDeciphering(&m_AheadCipher);
+    } else if (m_Stream.IsMapped()) {
+      StartCipher(m_LaterCipher, keys);
+      m_Stream.DeferLongReads(&m_LaterCipher);
     }
   } catch (...) {
     result = userfile::kUnreadable;
@@ -100,7 +100,7 @@ void CKUserFileReader::Close() {
   } catch (...) {
   }
   m_Cipher.Reset();
-  m_AheadCipher.Reset();
+  m_LaterCipher.Reset();
 }
 
 CKUserFileWriter::CKUserFileWriter() : m_File(true, true), m_Stream(&m_Cipher) {}

@@ -23,7 +23,8 @@ class CKUserFileReader {
   int Open(const std::u16string& path, CKUserFileKeys& keys);
   // After Open: SetPassword on keys, then reads the verifier from the enciphered stream.
   // 0 with the stream placed at the first tree; 4 when the verifier differs; 2 when the stream
-  // is too short to hold one; 1 on a file error.
+  // is too short to hold one; 1 on a file error. Once open, long reads of a mapped stream are
+  // deferred (CKCryptoFile::DeferLongReads): the caller settles the stream before using them.
   int Unlock(std::u16string_view password, CKUserFileKeys& keys);
   CKCryptoFile& Stream() { return m_Stream; }
   // Closes the file; never throws.
@@ -32,7 +33,7 @@ class CKUserFileReader {
  private:
   CKFile m_File;
   CKCryptoAES m_Cipher;
-  CKCryptoAES m_AheadCipher;  // the same key, for the thread that reads a long stream ahead
+  CKCryptoAES m_LaterCipher;  // the same key, for deferred reads of a mapped stream
   CKCryptoFile m_Stream;
 };
 

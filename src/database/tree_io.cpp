@@ -16,7 +16,7 @@ std::uint64_t BodySize(const CKTLV& element) {
     return fixed;
   }
   std::uint64_t size = element.GetLengthWidth();
-  if (const auto* array = dynamic_cast<const CKTLVARRAY*>(&element)) {
+  if (const CKTLVARRAY* array = element.AsArray()) {
     for (const CKTLV* child : array->GetChildren()) {
       size += StreamSize(*child);
     }
@@ -59,6 +59,10 @@ int ReadTrees(CKCryptoFile& stream, CKTLVARRAY& entries, CKTLVARRAY& settings) {
     whole = ReadRoot(stream, entries, ENTRY_ROOT) && ReadRoot(stream, settings, SETTINGS_ROOT);
   } catch (...) {
     whole = false;
+  }
+  try {
+    stream.Settle();  // the attachments deciphered on the stream's second thread
+  } catch (...) {
   }
   if (stream.FileFailed()) {
     return userfile::kUnreadable;

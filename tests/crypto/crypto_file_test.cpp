@@ -1,25 +1,27 @@
 #include "crypto/crypto_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "crypto_test_util.h"
+#include "elements/scalars.h"
+#include "files/pending_writes.h"
 #include "platform/utf.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 // The enciphered stream: its bytes against OpenSSL's AES-256-CBC over the zero-padded text, and
-// its reading on the calling thread and ahead on a second one.
+// its reading with reads of the file or through a mapping of it, long reads deciphered later
+// on a second thread or not.
 
 namespace {
 
 using crypto_test::Bytes;
 using crypto_test::Pattern;
-using Shape = CKCryptoFile::ReadAheadShape;
-constexpr Shape kAhead{4096, 3, 0};
 
 const Bytes kKey = Pattern(32);
 const Bytes kIV = crypto_test::FromHex("000102030405060708090a0b0c0d0e0f");
@@ -30,7 +32,7 @@ void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-// The reading thread's cipher: AES that counts the blocks it deciphers.
+// The cipher for deferred reads: AES that counts the blocks it deciphers.
 class CountingAes : public CKCryptoSymmetric {
  public:
   CountingAes() : CKCryptoSymmetric(u"AES") { crypto_test::KeyCbc(aes_, kKey, Pattern(16)); }
@@ -78,19 +80,29 @@ class CryptoFileTest : public testing::Test {
     stream.Close();
   }
 
-  // Opens the file past the prefix and begins reading it in this shape. The key comes after
-  // Begin, as the program derives one while the reading starts.
-  std::unique_ptr<CKCryptoFile> OpenStream(const Shape& shape) {
+  // Opens the file past the prefix and begins reading it, through a mapping or not. The key
+  // comes after Begin, as the program derives one while the reading starts.
+  std::unique_ptr<CKCryptoFile> OpenStream(bool mapped) {
     CKFile file;
     file.Open(platform::FromUtf8(NativePath()), CKFile::modeRead);
     file.Seek(static_cast<std::int64_t>(kPrefix.size()), CKFile::fromStart);
     cipher_.Reset();
     auto stream = std::make_unique<CKCryptoFile>(&cipher_);
-    stream->SetReadAheadShape(shape);
+    const std::uint64_t minimum = CKCryptoFile::SetMappingMinimum(mapped ? 0 : ~0ull);
     stream->Attach(file);
     stream->Begin(false);
+    CKCryptoFile::SetMappingMinimum(minimum);
     crypto_test::KeyCbc(cipher_, kKey, kIV);
     return stream;
+  }
+
+  // Reads size bytes from the stream in one read; done must be all of them.
+  Bytes ReadAll(CKCryptoFile& stream, std::size_t size) {
+    Bytes read(size);
+    std::uint32_t done = 0;
+    stream.Read(read.data(), static_cast<std::uint32_t>(size), &done);
+    EXPECT_EQ(done, size);
+    return read;
   }
 
   test::TempDir dir_;
@@ -100,15 +112,14 @@ class CryptoFileTest : public testing::Test {
 };
 
 // Texts of sizes around the chunk and random ones, written in pieces of random sizes: the file
-// holds OpenSSL's CBC stream over the zero-padded text. Read back on this thread or ahead on a
-// second one in random shapes and read sizes, with or without a second cipher for the reading
-// thread (which starts from an IV of its own): the text, then zeros. Pieces come in order, and
-// those deciphered ahead go on from the right chain.
-TEST_F(CryptoFileTest, WrittenAsCbcOverZeroPaddedTextAndReadBackInAnyShape) {
+// holds OpenSSL's CBC stream over the zero-padded text. Read back through reads or a mapping,
+// with long reads deciphered later on a second thread or not, in reads of random sizes: the
+// text, then zeros.
+TEST_F(CryptoFileTest, WrittenAsCbcOverZeroPaddedTextAndReadBackInAnyWay) {
   constexpr std::size_t kChunk = CKCryptoFile::kChunkSize;
   const std::size_t sizes[] = {0, 1, 16, 17, kChunk - 1, kChunk, kChunk + 1, 3 * kChunk + 40};
   crypto_test::Random random;
-  std::size_t deciphered_ahead = 0;
+  std::size_t deciphered_later = 0;
   for (std::size_t round = 0; round < 40; ++round) {
     Bytes text = random.Fill(round < std::size(sizes) ? sizes[round] : random.Below(300000));
     const std::size_t size = text.size(), padded = (size + 15) / 16 * 16;
@@ -120,18 +131,13 @@ TEST_F(CryptoFileTest, WrittenAsCbcOverZeroPaddedTextAndReadBackInAnyShape) {
     std::ifstream in(NativePath(), std::ios::binary);
     ASSERT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), expected) << size << " bytes";
 
-    const Shape shape{
-        random.Below(5) == 0 ? random.Below(16) : (16u << random.Below(17)) + random.Below(2) * 5,
-        random.Below(5), padded + (random.Below(3) == 0 ? 1 : 0)};
-    SCOPED_TRACE(testing::Message() << size << " bytes, pieces of " << shape.piece_bytes << ", "
-                                    << shape.pieces << " ahead");
+    const bool mapped = random.Below(3) != 0, later = random.Below(2) == 0;
+    SCOPED_TRACE(testing::Message() << size << " bytes, mapped " << mapped << ", later " << later);
     CountingAes second;  // outlives the stream
-    const auto stream = OpenStream(shape);
-    EXPECT_EQ(stream->ReadsAhead(), padded != 0 && shape.minimum_bytes == padded &&
-                                        shape.piece_bytes >= 16 && shape.pieces != 0);
-    if (random.Below(2) == 0) {
-      stream->ShareDeciphering(&second);
-      Sleep(5);  // the reading thread deciphers what waits
+    const auto stream = OpenStream(mapped);
+    EXPECT_EQ(stream->IsMapped(), mapped && padded != 0);
+    if (later) {
+      stream->DeferLongReads(&second);
     }
     Bytes read(padded + 40, 0xAA);
     for (std::size_t at = 0, step = 0; at < read.size(); at += step) {
@@ -141,29 +147,23 @@ TEST_F(CryptoFileTest, WrittenAsCbcOverZeroPaddedTextAndReadBackInAnyShape) {
       std::uint32_t done = 0;
       ASSERT_TRUE(stream->Read(read.data() + at, static_cast<std::uint32_t>(step), &done));
       ASSERT_EQ(done, std::min(step, padded - std::min(padded, at))) << "at " << at;
-      if (random.Below(64) == 0) {
-        Sleep(1);  // the reading thread catches up
-      }
     }
+    stream->Settle();
     text.resize(read.size(), 0);
     ASSERT_EQ(read, text);
     EXPECT_EQ(stream->GetStreamPosition(), padded);
     EXPECT_TRUE(stream->ReachedEnd());
     EXPECT_FALSE(stream->FileFailed());
     EXPECT_TRUE(stream->Close());
-    deciphered_ahead += second.deciphered;
+    deciphered_later += second.deciphered;
   }
-  EXPECT_GT(deciphered_ahead, 0u);
+  EXPECT_GT(deciphered_later, 0u);
 }
 
-// Each test on the calling thread's path and on the second thread's.
-class CryptoFilePathTest : public CryptoFileTest, public testing::WithParamInterface<bool> {
- protected:
-  Shape PathShape() const { return GetParam() ? kAhead : Shape{4096, 3, ~0ull}; }
-};
-INSTANTIATE_TEST_SUITE_P(Threads, CryptoFilePathTest, testing::Bool(), [](const auto& instance) {
-  return instance.param ? "ReadAhead" : "OnThisThread";
-});
+// Each test on a stream read with reads of the file and on one read through a mapping.
+class CryptoFilePathTest : public CryptoFileTest, public testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(Paths, CryptoFilePathTest, testing::Bool(),
+                         [](const auto& instance) { return instance.param ? "Mapped" : "Read"; });
 
 // A stream ending in a partial block, which is left out. Before each read of the file in turn,
 // the read fails, or the file is cut short (inside a block), or it grows. A failure is thrown once,
@@ -188,9 +188,9 @@ TEST_P(CryptoFilePathTest, ReadFailingOrFileCutOrGrownAtAnyRead) {
         }
         return read == n && change == kFails ? EIO : 0;
       });
-      const auto stream = OpenStream(PathShape());
+      const auto stream = OpenStream(GetParam());
       EXPECT_TRUE(stream->HasPartialBlock());
-      EXPECT_EQ(stream->ReadsAhead(), GetParam());
+      EXPECT_EQ(stream->IsMapped(), GetParam());
       Bytes read(text.size() + 1000);
       std::size_t at = 0;
       bool thrown = false;
@@ -226,31 +226,149 @@ TEST_P(CryptoFilePathTest, ReadFailingOrFileCutOrGrownAtAnyRead) {
   }
 }
 
-TEST_F(CryptoFileTest, StoppingWhilePiecesAreUnreadReadsNoFurtherAndWaitsForTheReadUnderWay) {
-  const Bytes text = Pattern(64 * 4096);
-  WriteStream(text, text.size());
-  Bytes read(32);
-  calls_.Hook();
-  auto stream = OpenStream(kAhead);
-  stream->Read(read.data(), 32);
-  EXPECT_EQ(read, Pattern(32));
-  Sleep(20);
-  EXPECT_LE(calls_.reads, 3);  // the piece in hand and two ahead
-  EXPECT_TRUE(stream->Close());
-  EXPECT_FALSE(stream->ReadsAhead());
-
-  // Gone while the reader sits in a slow read: the descriptor is closed after that read.
-  calls_.Hook([](int n) { return n == 2 ? (Sleep(50), 0) : 0; });
-  stream = OpenStream(kAhead);
-  stream->Read(read.data(), 16);
-  while (calls_.reads < 2) {
-    std::this_thread::yield();
+// Long reads of a mapped stream, deciphered at once or later, when the file is cut short or
+// fails to deliver a page (a cut that the file's size does not show): a cut ends the stream
+// where it was, a failure is thrown once with its message and nothing more comes. Later work
+// meets the change when the second thread starts it.
+TEST_F(CryptoFileTest, LongMappedReadsOfAFileCutOrFailing) {
+  const std::size_t kRead = 256 * 1024;
+  const Bytes text = Pattern(4 * kRead);
+  for (const bool later : {false, true}) {
+    for (const bool failing : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "later " << later << ", failing " << failing);
+      messages_.Clear();
+      WriteStream(text, text.size());
+      const off_t cut = static_cast<off_t>(kPrefix.size() + kRead + kRead / 2);
+      // A failing disk: the file's size does not show the cut.
+      calls_.reported_size = failing ? static_cast<off_t>(kPrefix.size() + text.size()) : -1;
+      auto change = [&] {
+        std::filesystem::resize_file(NativePath(), static_cast<std::uintmax_t>(cut));
+      };
+      if (later) {
+        // The second thread brings in a piece's pages before deciphering it: the file changes
+        // just before it starts on the second read, the first deferred one.
+        calls_.before_advice = [&](int advice) {
+          if (advice == MADV_POPULATE_READ) {
+            change();
+          }
+        };
+      }
+      CountingAes second;
+      auto stream = OpenStream(true);
+      if (later) {
+        stream->DeferLongReads(&second);
+      }
+      EXPECT_EQ(ReadAll(*stream, kRead), Bytes(text.begin(), text.begin() + kRead));
+      if (!later) {
+        change();
+      }
+      Bytes rest(3 * kRead, 0xAA);
+      std::uint32_t done = 0;
+      bool thrown = false;
+      try {
+        stream->Read(rest.data(), static_cast<std::uint32_t>(rest.size()), &done);
+        stream->Settle();
+      } catch (CKFile::ErrorExceptions error) {
+        EXPECT_EQ(error, CKFile::ErrRead);
+        thrown = true;
+      }
+      EXPECT_EQ(thrown, failing);
+      EXPECT_EQ(stream->FileFailed(), failing);
+      EXPECT_TRUE(failing || stream->ReachedEnd());
+      // A deferred read counts as delivered, unless the change came before this thread read
+      // where the stream goes on after it.
+      EXPECT_TRUE(done == 0 || (later && done == rest.size())) << done;
+      ASSERT_EQ(messages_.shown().size(), failing ? 1u : 0u);
+      EXPECT_TRUE(!failing || messages_.Texts()[0].find("Input/output error") != std::string::npos);
+      if (done == 0) {
+        EXPECT_EQ(rest, Bytes(rest.size(), 0));  // nothing half deciphered is left
+      }
+      std::uint32_t more = 9;
+      EXPECT_NO_THROW(stream->Read(rest.data(), 16, &more));
+      EXPECT_EQ(more, 0u);
+      EXPECT_TRUE(stream->Close());
+      calls_.before_advice = {};
+      calls_.reported_size = -1;
+    }
   }
-  stream.reset();
-  EXPECT_FALSE(calls_.reading);
-  OpenStream(kAhead);  // never read at all
-  EXPECT_FALSE(calls_.closed_while_reading);
+}
+
+// Deferred reads are in their buffers once the stream settles, once code about to free one of
+// them settles the thread's pending writes, and once the stream closes; and the stream goes on
+// as before after settling.
+TEST_F(CryptoFileTest, DeferredReadsArriveBeforeTheirBuffersCanBeFreed) {
+  const std::size_t kRead = 128 * 1024;
+  const Bytes text = Pattern(8 * kRead + 16);
+  WriteStream(text, text.size());
+  for (int ending = 0; ending < 3; ++ending) {
+    SCOPED_TRACE(testing::Message() << "ending " << ending);
+    // The second thread is slow to start on each piece.
+    calls_.before_advice = [](int advice) {
+      if (advice == MADV_POPULATE_READ) {
+        Sleep(5);
+      }
+    };
+    CountingAes second;
+    auto stream = OpenStream(true);
+    stream->DeferLongReads(&second);
+    Bytes head(16);
+    stream->Read(head.data(), 16);
+    std::vector<Bytes> reads(6, Bytes(kRead));
+    for (Bytes& read : reads) {
+      std::uint32_t done = 0;
+      stream->Read(read.data(), static_cast<std::uint32_t>(kRead), &done);
+      EXPECT_EQ(done, kRead);
+    }
+    EXPECT_NE(files::GetPendingWrites(), nullptr);
+    if (ending == 0) {
+      stream->Settle();
+    } else if (ending == 1) {
+      files::SettlePendingWrites();
+    } else {
+      stream->Close();
+    }
+    EXPECT_EQ(files::GetPendingWrites(), nullptr);
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+      EXPECT_TRUE(std::equal(reads[i].begin(), reads[i].end(), text.begin() + 16 + i * kRead))
+          << "read " << i;
+    }
+    EXPECT_GT(second.deciphered, 0u);
+    if (ending != 2) {
+      const Bytes rest = ReadAll(*stream, 2 * kRead);
+      stream->Settle();
+      EXPECT_TRUE(std::equal(rest.begin(), rest.end(), text.begin() + 16 + 6 * kRead));
+    }
+    stream.reset();
+    calls_.before_advice = {};
+  }
   EXPECT_TRUE(messages_.shown().empty());
+}
+
+// A byte block of the element tree read with a deferred read and dropped at once (as a reader
+// drops the children of a damaged entry) waits for the write before its memory goes.
+TEST_F(CryptoFileTest, ABlockDroppedWhileItsReadIsDeferredIsFreedAfterTheWrite) {
+  const std::size_t kRead = 256 * 1024;
+  WriteStream(Pattern(3 * kRead), 3 * kRead);
+  calls_.before_advice = [](int advice) {
+    if (advice == MADV_POPULATE_READ) {
+      Sleep(20);  // the write comes well after the drop
+    }
+  };
+  CountingAes second;
+  auto stream = OpenStream(true);
+  stream->DeferLongReads(&second);
+  Bytes head(16);
+  stream->Read(head.data(), 16);
+  auto block = std::make_unique<CKTLVBINARY>();
+  std::uint32_t done = 0;
+  stream->Read(block->GetBuffer(kRead), kRead, &done);
+  EXPECT_EQ(done, kRead);
+  EXPECT_EQ(second.deciphered, 0u);
+  block.reset();  // under the sanitizers, a write into freed memory would end the test here
+  EXPECT_GT(second.deciphered, 0u);
+  EXPECT_EQ(files::GetPendingWrites(), nullptr);
+  stream.reset();
+  calls_.before_advice = {};
 }
 
 }  // namespace

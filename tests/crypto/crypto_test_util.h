@@ -143,10 +143,11 @@ bool LeftInMemory(const Bytes& secret, Use use) {
   return holds();
 }
 
-// A file layer that counts the reads made on any thread and the bytes they bring, and runs a
-// hook before each one, given its number from 1 (to change the file, to wait, or to fail the
-// read by returning an errno). Every other call is real. Installed for its lifetime; the hook
-// is set while no read is under way.
+// A file layer that counts the reads (read and pread) made on any thread and the bytes they
+// bring, and runs a hook before each one, given its number from 1 (to change the file, to
+// wait, or to fail the read by returning an errno). It can also run a hook before each madvise
+// and report a file size of its choosing. Every other call is real. Installed for its
+// lifetime; hooks are set while no call is under way.
 class ReadCalls : public files::SystemCalls {
  public:
   ReadCalls() : previous_(files::InstallSystemCalls(this)) {}
@@ -154,35 +155,45 @@ class ReadCalls : public files::SystemCalls {
   // Counting starts afresh.
   void Hook(std::function<int(int)> before = {}) {
     before_ = std::move(before);
-    reads = reads_elsewhere = 0;
+    reads = 0;
     bytes = 0;
   }
   ssize_t Read(int fd, void* buffer, size_t count) override {
-    const int n = ++reads;
-    reads_elsewhere += std::this_thread::get_id() != owner_ ? 1 : 0;
-    reading = true;
-    const int error = before_ ? before_(n) : 0;
-    const ssize_t result = error != 0 ? -1 : files::SystemCalls::Read(fd, buffer, count);
-    bytes += static_cast<std::size_t>(std::max<ssize_t>(result, 0));
-    reading = false;
-    errno = error != 0 ? error : errno;
-    return result;
+    return Counted([&] { return files::SystemCalls::Read(fd, buffer, count); });
   }
-  int Close(int fd) override {
-    closed_while_reading = closed_while_reading || reading;
-    return files::SystemCalls::Close(fd);
+  ssize_t ReadAt(int fd, void* buffer, size_t count, off_t offset) override {
+    return Counted([&] { return files::SystemCalls::ReadAt(fd, buffer, count, offset); });
+  }
+  int Advise(void* address, size_t length, int advice) override {
+    if (before_advice) {
+      before_advice(advice);
+    }
+    return files::SystemCalls::Advise(address, length, advice);
+  }
+  int FileStatus(int fd, struct stat* status) override {
+    const int result = files::SystemCalls::FileStatus(fd, status);
+    if (result == 0 && reported_size >= 0) {
+      status->st_size = reported_size;
+    }
+    return result;
   }
 
   std::atomic<int> reads{0};
-  std::atomic<int> reads_elsewhere{0};  // on threads other than the one that installed it
   std::atomic<std::size_t> bytes{0};
-  std::atomic<bool> reading{false};
-  // Closing a descriptor while a read on it is under way would be a fault of the reader.
-  std::atomic<bool> closed_while_reading{false};
+  std::function<void(int)> before_advice;  // given the advice
+  off_t reported_size = -1;                // the size FileStatus reports, unless negative
 
  private:
+  template <class Call>
+  ssize_t Counted(Call call) {
+    const int error = before_ ? before_(++reads) : (++reads, 0);
+    const ssize_t result = error != 0 ? -1 : call();
+    bytes += static_cast<std::size_t>(std::max<ssize_t>(result, 0));
+    errno = error != 0 ? error : errno;
+    return result;
+  }
+
   files::SystemCalls* previous_;
-  const std::thread::id owner_ = std::this_thread::get_id();
   std::function<int(int)> before_;
 };
 

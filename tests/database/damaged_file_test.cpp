@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <set>
 
+#include "crypto/crypto_file.h"
 #include "database/database.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "user_fixture.h"
 
 // Every shortening and every single-byte change of a small user file opens with the result
-// that its place in the layout predicts, and never with anything else; so do the limits of the
-// header: iteration counts, memo lengths.
+// that its place in the layout predicts, and never with anything else, whether the file is
+// read or mapped; so do the limits of the header: iteration counts, memo lengths.
 
 namespace {
 
@@ -52,7 +53,20 @@ class DamagedFileTest : public ::testing::Test {
   std::size_t stream_ = 0;
 };
 
-TEST_F(DamagedFileTest, EveryTruncation) {
+// The two above on a stream read with reads of the file and on one read through a mapping of
+// it, which the program uses for long files.
+class DamagedFilePathTest : public DamagedFileTest, public testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override { minimum_ = CKCryptoFile::SetMappingMinimum(GetParam() ? 0 : ~0ull); }
+  void TearDown() override { CKCryptoFile::SetMappingMinimum(minimum_); }
+
+ private:
+  std::uint64_t minimum_ = 0;
+};
+INSTANTIATE_TEST_SUITE_P(Paths, DamagedFilePathTest, testing::Bool(),
+                         [](const auto& instance) { return instance.param ? "Mapped" : "Read"; });
+
+TEST_P(DamagedFilePathTest, EveryTruncation) {
   ASSERT_GT(file_.size(), stream_ + 48);
   for (std::size_t length = 0; length < file_.size(); ++length) {
     SCOPED_TRACE(length);
@@ -68,7 +82,7 @@ TEST_F(DamagedFileTest, EveryTruncation) {
   EXPECT_EQ(Open(longer).second, userfile::kOpened);
 }
 
-TEST_F(DamagedFileTest, EverySingleByteChange) {
+TEST_P(DamagedFilePathTest, EverySingleByteChange) {
   const auto iterations = [](const Bytes& b) { return std::max(b[10] | (b[11] << 8), 1); };
   // What a changed memo length leaves for the enciphered stream: whole blocks after the memo.
   const auto stream_area = [](const Bytes& b) {
