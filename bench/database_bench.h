@@ -9,8 +9,9 @@
 // the least any implementation must spend on it, measured in the same run with libcrypto (the
 // key derivation, then AES-256-CBC over the same number of bytes). The summary prints the
 // ratio of the two wall times and the peak memory of a load. Loading is also shown next to the
-// bound plus reading the file's bytes, which no load can avoid either, and next to that with
-// the plain text written into memory new to the process, as a first load's tree is.
+// bound plus copying the file's bytes out with read() (a load that maps the file avoids the
+// copy), and next to that with the plain text written into memory new to the process, as a
+// first load's tree is.
 
 namespace database_bench {
 

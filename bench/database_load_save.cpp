@@ -50,7 +50,7 @@ void Bound(benchmark::State& state, bool encrypt, bool fresh_output = false) {
   }
 }
 
-// The bound, plus reading the file's bytes as any load must (into memory already in use). With
+// The bound, plus copying the file's bytes out with read() (into memory already in use). With
 // fresh_text, the plain text goes into memory newly taken from the system, as a load's tree
 // does when nothing was loaded before: every page is then faulted in once.
 void BoundWithRead(benchmark::State& state, bool fresh_text) {

@@ -40,7 +40,7 @@ class BoundReporter : public bench_support::BestRunReporter {
       }
       std::printf("%-6s %9.1f ms %9.1f ms %8.2f %8.2f\n", work.c_str(), ours->second * 1e3,
                   bound->second * 1e3, ours->second / bound->second, kTimeTarget);
-      // The wider references: the bound plus costs that no load avoids.
+      // The wider references: the bound plus getting the bytes with read(), or new memory.
       for (const auto& [name, seconds] : figures) {
         if (name != "ours" && name != "bound") {
           std::printf("%-6s %12s %9.1f ms %8.2f   (%s)\n", "", "", seconds * 1e3,
