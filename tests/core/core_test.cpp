@@ -62,19 +62,13 @@ TEST(Core, StartsInOrderWithTheLanguageMatchedIgnoringCaseOrTheFirstAndGivesBack
     EXPECT_EQ(core.m_Languages.GetActiveName(),
               wanted.empty() ? names.front() : std::u16string(wanted));
     EXPECT_EQ(core.m_Databases.GetCount(), 1u);
-    EXPECT_EQ(core.m_SettingsRunTime.m_csUserDataFolder, setup.data_folder().u16string() + u"/");
     EXPECT_TRUE(setup.Messages().empty());
     // The shared images by index, the up entry's among them.
     ASSERT_EQ(core.m_ImageList.GetImageCount(), CKCore::kImageCount);
-    for (const auto& [index, resource] : {std::pair{0, 130},
-                                          {1, 131},
-                                          {9, 130},
-                                          {10, 116},
-                                          {11, 117},
-                                          {19, 116},
-                                          {20, 115},
-                                          {21, 129}}) {
-      EXPECT_EQ(Picture(core.m_ImageList.GetIcon(index)), Picture(icons::Load(resource)));
+    constexpr int kIndex[] = {0, 1, 9, 10, 11, 19, 20, 21};
+    constexpr int kResource[] = {130, 131, 130, 116, 117, 116, 115, 129};
+    for (std::size_t i = 0; i < std::size(kIndex); ++i) {
+      EXPECT_EQ(Picture(core.m_ImageList.GetIcon(kIndex[i])), Picture(icons::Load(kResource[i])));
     }
     EXPECT_EQ(CKImageList::Shared(), &core.m_ImageList);
     EXPECT_FALSE(core.m_hIcon.isNull() || core.m_hSmallIcon.isNull());
