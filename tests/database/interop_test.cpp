@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 #include <algorithm>
-#include <memory>
 
+#include "../crypto/openssl_oracle.h"
 #include "database/database.h"
 #include "database/entries.h"
 #include "elements/tags.h"
@@ -18,7 +17,7 @@ namespace {
 
 using test::Bytes;
 
-constexpr char16_t kPassword[] = u"pa\u00df \u5bc6\u7801";
+constexpr char16_t kPassword[] = u"pa\u00df \u5bc6\u7801 \U0001F511";
 
 void AppendLe(Bytes& bytes, std::uint32_t value, std::size_t width) {
   for (std::size_t i = 0; i < width; ++i) {
@@ -72,23 +71,7 @@ class ElementBytes {
 };
 
 Bytes Pbkdf2(const Bytes& secret, const Bytes& salt, int iterations) {
-  Bytes out(32);
-  PKCS5_PBKDF2_HMAC(reinterpret_cast<const char*>(secret.data()), static_cast<int>(secret.size()),
-                    salt.data(), static_cast<int>(salt.size()), iterations, EVP_sha256(), 32,
-                    out.data());
-  return out;
-}
-
-Bytes AesCbc(const Bytes& key, const Bytes& iv, const Bytes& input, bool encrypt) {
-  std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(),
-                                                                      EVP_CIPHER_CTX_free);
-  EVP_CipherInit_ex(ctx.get(), EVP_aes_256_cbc(), nullptr, key.data(), iv.data(), encrypt);
-  EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
-  Bytes output(input.size());
-  int length = 0;
-  EVP_CipherUpdate(ctx.get(), output.data(), &length, input.data(), static_cast<int>(input.size()));
-  output.resize(static_cast<std::size_t>(length));
-  return output;
+  return crypto_test::OpenSslPbkdf2(secret, salt.data(), salt.size(), iterations, 32);
 }
 
 // A whole user file from the layout table: header, memo, enciphered verifier and trees.
@@ -105,7 +88,7 @@ Bytes UserFile(std::u16string_view memo, const Bytes& trees) {
   Bytes plain = Pbkdf2(key, salt, 3);  // the verifier
   plain.insert(plain.end(), trees.begin(), trees.end());
   plain.resize((plain.size() + 15) / 16 * 16, 0);
-  const Bytes enciphered = AesCbc(key, iv, plain, true);
+  const Bytes enciphered = crypto_test::OpenSslAes(key, iv, true, true, plain);
   file.insert(file.end(), enciphered.begin(), enciphered.end());
   return file;
 }
@@ -182,7 +165,7 @@ TEST_F(InteropTest, SavedFileDeciphersIntoTheLayoutsStream) {
   ASSERT_EQ(enciphered.size() % 16, 0u);
 
   const Bytes key = Pbkdf2(Utf16Le(kPassword), salt, userfile::kNewUserIterations);
-  const Bytes stream = AesCbc(key, iv, enciphered, false);
+  const Bytes stream = crypto_test::OpenSslAes(key, iv, true, false, enciphered);
   EXPECT_EQ(Bytes(stream.begin(), stream.begin() + 32), Pbkdf2(key, salt, 3));
   EXPECT_EQ(ReadLe(stream, 32, 4) & 0x0FFFFFFF, (ENTRY_ROOT << 8) | TLV_ARRAY);
   const std::size_t second = SkipElement(stream, 32);
