@@ -67,7 +67,8 @@ TEST_F(ContainerTest, ScanListsReadableUserFilesAndCompletesCutOffSaves) {
   EXPECT_THAT(users_.FillUserList(), IsEmpty());
 }
 
-TEST_F(ContainerTest, LogInAndOut) {
+// Logged in, the user changes the password (or nothing, when its save fails) and logs out.
+TEST_F(ContainerTest, LogInEditAndLogOut) {
   SaveUser("alpha");
   SaveUser("beta");
   users_.Scan();
@@ -82,6 +83,30 @@ TEST_F(ContainerTest, LogInAndOut) {
   EXPECT_EQ(current->GetName(), u"alpha");
   EXPECT_TRUE(current->IsOpen());
   EXPECT_EQ(host_.settings_loaded_for, current);
+
+  const auto change_to = [&](const std::u16string& password) {
+    ui_.user_editor = [=](CKDatabase& database, bool new_user) {
+      EXPECT_FALSE(new_user);
+      database.NewSalt();
+      database.SetPassword(password);
+      database.SetMemo(u"memo for " + password);
+      return true;
+    };
+  };
+  EXPECT_FALSE(users_.EditUser(*current));  // cancelled
+  change_to(u"changed");
+  EXPECT_TRUE(users_.EditUser(*current));
+  EXPECT_EQ(test::OpenUserFile(dir_ / "alpha.VaultQuill", u"changed").result, 0);
+
+  // The save fails and is not tried again: memory keeps the password and memo the file has.
+  std::filesystem::create_directory(dir_ / "alpha.VaultQuill.new");
+  change_to(u"lost");
+  EXPECT_FALSE(users_.EditUser(*current));
+  EXPECT_TRUE(current->CheckPassword(u"changed"));
+  EXPECT_EQ(current->GetMemo(), u"memo for changed");
+  std::filesystem::remove(dir_ / "alpha.VaultQuill.new");
+  ASSERT_EQ(current->Save(), 0);
+  EXPECT_EQ(test::OpenUserFile(dir_ / "alpha.VaultQuill", u"changed").result, 0);
 
   // A rescan meanwhile (the user editor's restore) keeps the logged-in database as it is.
   EXPECT_EQ(users_.Scan(), 2u);
@@ -128,36 +153,6 @@ TEST_F(ContainerTest, CreateUserSavesANewFileButNeverOverAnother) {
   EXPECT_EQ(created->GetMemo(), u"memo of Zo\u00eb");
   EXPECT_TRUE(test::IsSecret(dir_ / "Zo\u00eb.VaultQuill"));
   EXPECT_EQ(test::OpenUserFile(dir_ / "Zo\u00eb.VaultQuill", u"secret").result, 0);
-}
-
-TEST_F(ContainerTest, EditUserChangesThePasswordOrNothing) {
-  SaveUser("alpha");
-  users_.Scan();
-  CKDatabase* user = users_.FindUser(u"alpha");
-  ASSERT_EQ(user->Load(test::kPassword), 0);
-  const auto change_to = [&](const std::u16string& password) {
-    ui_.user_editor = [=](CKDatabase& database, bool new_user) {
-      EXPECT_FALSE(new_user);
-      database.NewSalt();
-      database.SetPassword(password);
-      database.SetMemo(u"memo for " + password);
-      return true;
-    };
-  };
-  EXPECT_FALSE(users_.EditUser(*user));  // cancelled
-  change_to(u"changed");
-  EXPECT_TRUE(users_.EditUser(*user));
-  EXPECT_EQ(test::OpenUserFile(dir_ / "alpha.VaultQuill", u"changed").result, 0);
-
-  // The save fails and is not tried again: memory keeps the password and memo the file has.
-  std::filesystem::create_directory(dir_ / "alpha.VaultQuill.new");
-  change_to(u"lost");
-  EXPECT_FALSE(users_.EditUser(*user));
-  EXPECT_TRUE(user->CheckPassword(u"changed"));
-  EXPECT_EQ(user->GetMemo(), u"memo for changed");
-  std::filesystem::remove(dir_ / "alpha.VaultQuill.new");
-  ASSERT_EQ(user->Save(), 0);
-  EXPECT_EQ(test::OpenUserFile(dir_ / "alpha.VaultQuill", u"changed").result, 0);
 }
 
 TEST_F(ContainerTest, BackUpAndRestoreMakeSecretCopiesOverOldOnes) {
