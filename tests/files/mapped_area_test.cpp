@@ -25,23 +25,20 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kSize = 1024 * 1024;
 constexpr std::uint64_t kOffset = 1000;  // not on a page boundary
+constexpr std::size_t kPiece = 64 * 1024, kPieces = 12;
 
 void Copy(const std::uint8_t* bytes, std::size_t count, void* out) {
   std::memcpy(out, bytes, count);
 }
-
-// Work for later: copies into its target and counts, by the shared context it was given,
-// where it was done.
-struct Counter {
-  std::atomic<int> runs{0};
-};
-void CopyCounted(const std::uint8_t* bytes, std::size_t count, void* shared, void* target) {
-  ++static_cast<Counter*>(shared)->runs;
-  std::memcpy(target, bytes, count);
+// Work for later: copies into its target and counts its runs in the shared counter it was
+// given, so that the counter tells where it was done.
+void CopyCounted(const std::uint8_t* bytes, std::size_t count, void* runs, void* target) {
+  ++*static_cast<std::atomic<int>*>(runs);
+  Copy(bytes, count, target);
 }
-void CopySlowly(const std::uint8_t* bytes, std::size_t count, void* shared, void* target) {
+void CopySlowly(const std::uint8_t* bytes, std::size_t count, void* runs, void* target) {
   std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  CopyCounted(bytes, count, shared, target);
+  CopyCounted(bytes, count, runs, target);
 }
 
 class MappedAreaTest : public testing::Test {
@@ -61,6 +58,13 @@ class MappedAreaTest : public testing::Test {
     return area.Map(files::System(), fd_, kOffset, kSize - kOffset);
   }
   void Cut(std::uint64_t view_bytes) { std::filesystem::resize_file(path_, kOffset + view_bytes); }
+  // Queues a copy of each piece of the view's start into its target.
+  static void QueueAll(files::MappedArea& area, files::MappedArea::LaterWork work,
+                       std::atomic<int>& runs, std::vector<Bytes>& targets) {
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      ASSERT_TRUE(area.DoLater(i * kPiece, kPiece, work, &runs, targets[i].data()));
+    }
+  }
   Bytes Expected(std::uint64_t at, std::size_t count) const {
     return Bytes(bytes_.begin() + static_cast<std::ptrdiff_t>(kOffset + at),
                  bytes_.begin() + static_cast<std::ptrdiff_t>(kOffset + at + count));
@@ -101,42 +105,35 @@ TEST_F(MappedAreaTest, DeliversTheFileAndReportsACutWhereItIsTouched) {
 // and the work queued after it is skipped. Unmap drops the work not yet started: none runs
 // after it.
 TEST_F(MappedAreaTest, WorkForLaterIsDoneOnceSettledAndFailsWhereTheFileIsCut) {
-  constexpr std::size_t kPiece = 64 * 1024, kPieces = 12;
-  Counter second, own;
+  std::atomic<int> second{0}, own{0};
   std::vector<Bytes> targets(kPieces, Bytes(kPiece));
   files::MappedArea area;
   ASSERT_TRUE(Map(area));
-  for (std::size_t i = 0; i < kPieces; ++i) {
-    ASSERT_TRUE(area.DoLater(i * kPiece, kPiece, &CopyCounted, &second, targets[i].data()));
-  }
+  QueueAll(area, &CopyCounted, second, targets);
   ASSERT_TRUE(area.Settle(&own));
   for (std::size_t i = 0; i < kPieces; ++i) {
     EXPECT_EQ(targets[i], Expected(i * kPiece, kPiece)) << i;
   }
-  EXPECT_EQ(second.runs + own.runs, static_cast<int>(kPieces));
-  EXPECT_GT(second.runs, 0);
+  EXPECT_EQ(second + own, static_cast<int>(kPieces));
+  EXPECT_GT(second, 0);
 
   Cut(5 * kPiece + 10);
-  second.runs = own.runs = 0;
-  for (std::size_t i = 0; i < kPieces; ++i) {
-    ASSERT_TRUE(area.DoLater(i * kPiece, kPiece, &CopyCounted, &second, targets[i].data()));
-  }
+  second = own = 0;
+  QueueAll(area, &CopyCounted, second, targets);
   EXPECT_FALSE(area.Settle(&own));
   EXPECT_TRUE(area.Settle(&own));  // reported once
-  EXPECT_LT(second.runs + own.runs, static_cast<int>(kPieces));
+  EXPECT_LT(second + own, static_cast<int>(kPieces));
 
   Cut(kSize - kOffset);
-  second.runs = 0;
-  for (std::size_t i = 0; i < kPieces; ++i) {
-    ASSERT_TRUE(area.DoLater(i * kPiece, kPiece, &CopySlowly, &second, targets[i].data()));
-  }
+  second = 0;
+  QueueAll(area, &CopySlowly, second, targets);
   area.Unmap();
-  const int done = second.runs;
+  const int done = second;
   EXPECT_LT(done, static_cast<int>(kPieces));
   EXPECT_FALSE(area.IsMapped());
   EXPECT_FALSE(area.DoLater(0, kPiece, &CopySlowly, &second, targets[0].data()));
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(second.runs, done);
+  EXPECT_EQ(second, done);
 }
 
 // A SIGBUS that no Access asked for still ends the program, as it would without the view.
