@@ -63,21 +63,6 @@ class ChosenFolder final : public platform::Choosers {
   platform::Choosers* previous_;
 };
 
-TEST_F(UpdaterDlgTest, ShowsTheNotesInTheLanguageOfTheProgram) {
-  CKUpdaterDlg* dialog = Offer();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->windowTitle(), QString::fromStdU16String(Text(texts::kUpdTitle)));
-  EXPECT_EQ(dialog->Item<QAbstractButton>(CKDialog::kIdOk)->text(),
-            QString::fromStdU16String(Text(texts::kUpdDownloadButton)));
-  EXPECT_EQ(dialog->Item<CKRichEditCtrl>(CKUpdaterDlg::kNotes)->toPlainText(),
-            QStringLiteral("New in this build"));
-  EXPECT_EQ(dialog->Item<QLineEdit>(CKUpdaterDlg::kFolder)->maxLength(), 250);
-  EXPECT_EQ(QString::fromStdU16String(interface_.m_csFontDescription), dialog->font().toString());
-  EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
-  delete dialog;
-  EXPECT_FALSE(answer_.has_value());
-}
-
 TEST_F(UpdaterDlgTest, TheFolderIsTheStoredOneElseDocumentsElseHome) {
   auto folder_shown = [this] {
     CKUpdaterDlg dialog(interface_, system_, run_time_, languages_, QByteArray());
@@ -91,9 +76,17 @@ TEST_F(UpdaterDlgTest, TheFolderIsTheStoredOneElseDocumentsElseHome) {
   EXPECT_EQ(folder_shown(), QStringLiteral("/srv/downloads"));
 }
 
-TEST_F(UpdaterDlgTest, DownloadAndCloseStoreTheFolderAndTheCheckBox) {
+TEST_F(UpdaterDlgTest, ShowsTheNotesAndDownloadAndCloseStoreTheFolderAndTheCheckBox) {
   CKUpdaterDlg* dialog = Offer();
   ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), QString::fromStdU16String(Text(texts::kUpdTitle)));
+  EXPECT_EQ(dialog->Item<QAbstractButton>(CKDialog::kIdOk)->text(),
+            QString::fromStdU16String(Text(texts::kUpdDownloadButton)));
+  EXPECT_EQ(dialog->Item<CKRichEditCtrl>(CKUpdaterDlg::kNotes)->toPlainText(),
+            QStringLiteral("New in this build"));
+  EXPECT_EQ(dialog->Item<QLineEdit>(CKUpdaterDlg::kFolder)->maxLength(), 250);
+  EXPECT_EQ(QString::fromStdU16String(interface_.m_csFontDescription), dialog->font().toString());
+  EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
   const QPointer<CKUpdaterDlg> guard(dialog);
   {
     ChosenFolder chooser(u"/srv/chosen");
@@ -139,6 +132,12 @@ TEST_F(UpdaterDlgTest, DownloadAndCloseStoreTheFolderAndTheCheckBox) {
   EXPECT_EQ(answer_, Answer(std::u16string(u"/home/a/Documents/")));
   EXPECT_EQ(system_.m_csUpdateSavePath, u"");
   DeleteLater();
+
+  answer_.reset();
+  dialog = Offer();
+  ASSERT_NE(dialog, nullptr);
+  delete dialog;  // gone without an answer, as when the program ends
+  EXPECT_FALSE(answer_.has_value());
 }
 
 }  // namespace

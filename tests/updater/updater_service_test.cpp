@@ -93,18 +93,16 @@ TEST_F(UpdaterServiceTest, AtMostOneCheckAWeekAndNoneWhenSwitchedOff) {
 }
 
 TEST_F(UpdaterServiceTest, FiveDigitsOfANewerBuildAreOfferedOnce) {
-  const std::pair<test::LocalHttpServer::Response, int> kChecks[] = {
-      {{.body = "01502\n"}, 0},  // six bytes
-      {{.body = "abcde"}, 0},   {{.body = "0150"}, 0},
-      {{.body = "01501"}, 0},  // this build
-      {{.body = ""}, 0},        {{.status = 404, .body = "01502"}, 0},
-      {{.body = "01502"}, 1},   {{.body = "01502"}, 1},  // offered before
-      {{.body = "01503"}, 2},
+  // Other malformed build files and error pages are the parser's and the reader's tests.
+  const std::pair<const char*, int> kChecks[] = {
+      {"01502\n", 0}, {"abcde", 0}, {"01501", 0},  // six bytes, no digits, this build
+      {"01502", 1},   {"01502", 1},                // offered before
+      {"01503", 2},
   };
-  for (const auto& [response, offers] : kChecks) {
-    server_.Serve(kBuildFile, response);
+  for (const auto& [build, offers] : kChecks) {
+    server_.Serve(kBuildFile, QByteArray(build));
     ASSERT_TRUE(Check());
-    EXPECT_EQ(offers_, offers) << response.body.data();
+    EXPECT_EQ(offers_, offers) << build;
     EXPECT_EQ(server_.CountFor("/files/vaultquill.info"), offers);
   }
   EXPECT_EQ(system_.m_dwordCheckedBuild, 1503u);
@@ -181,11 +179,7 @@ TEST_F(UpdaterServiceTest, TheProgramsDialogLeadsToTheDownloadAndStopAllClosesIt
   OpenDialog()->Item<QAbstractButton>(CKDialog::kIdOk)->click();
   ASSERT_TRUE(test::PumpUntil([] { return CKUpdaterService::RunningChecks() == 0; }));
   QCoreApplication::processEvents();
-  EXPECT_TRUE(std::filesystem::exists(Installer("1502")));
-  EXPECT_EQ(system_.m_csUpdateSavePath, temp_.path().u16string());
-  // The notice of the download, then the question where it went.
-  ASSERT_EQ(messages_.shown().size(), 2u);
-  EXPECT_TRUE(messages_.shown()[1].question);
+  EXPECT_TRUE(std::filesystem::exists(Installer("1502")));  // the dialog's part: its own tests
 
   // Checks waiting on the user or on the network are ended.
   server_.Serve(kBuildFile, QByteArray("01503"));
