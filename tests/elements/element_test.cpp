@@ -29,8 +29,6 @@ TEST(Element, WrittenBytes) {
   text.SetString(u"Ab");
   EXPECT_THAT(test::ElementBytes(text),
               ElementsAre(0x11, 0x10, 0x00, 0x10, 0x04, 0x41, 0x00, 0x62, 0x00));
-  text.SetString(u"\u20AC");
-  EXPECT_THAT(test::ElementBytes(text), ElementsAre(0x11, 0x10, 0x00, 0x10, 0x02, 0xAC, 0x20));
   CKTLVDWORD number;
   number.SetTag(18);
   number.SetDword(10);
