@@ -77,8 +77,8 @@ TEST_F(FileTest, OpenModesAndSharing) {
   ASSERT_TRUE(writer.Write("!", 1));
   ASSERT_TRUE(writer.Close());
   EXPECT_EQ(ReadBytes("f"), (Bytes{'d', 'a', 't', 'a', '!'}));
-  ASSERT_TRUE(writer.Open(Path("f"), kCreateAlways));  // empties it
-  ASSERT_TRUE(writer.Write("xy", 2));
+  ASSERT_TRUE(writer.Open(Path("f"), kCreateAlways) && writer.Write("xy", 2) && writer.Close());
+  EXPECT_EQ(ReadBytes("f"), (Bytes{'x', 'y'}));  // emptied first
 }
 
 TEST_F(FileTest, OpenFailures) {
