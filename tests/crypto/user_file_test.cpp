@@ -4,7 +4,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <numeric>
@@ -13,8 +12,6 @@
 #include "crypto/random.h"
 #include "crypto_test_util.h"
 #include "database/database.h"
-#include "database/entries.h"
-#include "elements/tags.h"
 #include "platform/pointer.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -106,17 +103,8 @@ TEST(LongUserFile, OpensWhileASecondThreadDeciphersAndEveryFailureEndsCleanly) {
   test::RecordingMessages messages;
   const std::filesystem::path file = dir / "Long.VaultQuill";
   const auto user = test::NewUser(file, u"l\u00e4nger als lang");
-  for (std::uint32_t i = 1; i <= 3; ++i) {
-    CKTLVARRAY* note = database::CreateEntry(user->GetEntriesRoot(), ENTRY_NOTE);
-    user->GetEntriesRoot().AddChild(note);
-    note->SetStringByTag(TAG_NAME, (u"Note \u00e9 " + std::u16string(i, u'x')).c_str());
-    const Bytes data = crypto_test::Pattern(2 * 1024 * 1024 + 123 * i);
-    CKTLVARRAY* attachment = database::CreateEntry(*note, ENTRY_ATTACHMENT);
-    note->AddChild(attachment);
-    attachment->SetDwordByTag(TAG_FILE_SIZE, static_cast<std::uint32_t>(data.size()));
-    std::memcpy(
-        attachment->FindChild(TAG_FILE_DATA)->GetBuffer(static_cast<std::uint32_t>(data.size())),
-        data.data(), data.size());
+  for (std::size_t i = 1; i <= 3; ++i) {
+    test::AddSampleEntries(*user, std::u16string(i, u'x'), 2 * 1024 * 1024 + 123 * i);
   }
   ASSERT_EQ(user->Save(), 0);
   const auto size = std::filesystem::file_size(file);

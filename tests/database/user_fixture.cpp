@@ -46,7 +46,8 @@ std::unique_ptr<CKDatabase> NewUser(const std::filesystem::path& path, std::u16s
   return database;
 }
 
-void AddSampleEntries(CKDatabase& database, const std::u16string& tag) {
+void AddSampleEntries(CKDatabase& database, const std::u16string& tag,
+                      std::size_t attachment_size) {
   const auto add = [](CKTLVARRAY& parent, std::uint32_t kind, std::uint32_t name_tag,
                       const std::u16string& name) {
     CKTLVARRAY* entry = database::CreateEntry(parent, kind);
@@ -59,7 +60,13 @@ void AddSampleEntries(CKDatabase& database, const std::u16string& tag) {
   CKTLVARRAY* note = add(*folder, ENTRY_NOTE, TAG_NAME, u"\u65e5\u672c " + tag);
   note->SetStringByTag(TAG_PASSWORD, (u"p\u00e4ss " + tag).c_str());
   CKTLVARRAY* attachment = add(*note, ENTRY_ATTACHMENT, TAG_FILE_NAME, u"scan.bin");
-  const std::string content = "content " + platform::ToUtf8(tag);
+  std::string content = "content " + platform::ToUtf8(tag);
+  if (attachment_size != 0) {
+    content.resize(attachment_size);
+    for (std::size_t i = 0; i < attachment_size; ++i) {
+      content[i] = static_cast<char>(i * 7 + i / 251);
+    }
+  }
   const auto size = static_cast<std::uint32_t>(content.size());
   std::memcpy(attachment->FindChild(TAG_FILE_DATA)->GetBuffer(size), content.data(), size);
   attachment->SetDwordByTag(TAG_FILE_SIZE, size);

@@ -33,8 +33,10 @@ std::unique_ptr<CKDatabase> NewUser(const std::filesystem::path& path,
                                     std::uint16_t iterations = 1);
 
 // Adds a folder with a note that has an attachment, a note at the root and two settings, named
-// after the tag so that states differ; non-ASCII texts included.
-void AddSampleEntries(CKDatabase& database, const std::u16string& tag);
+// after the tag so that states differ; non-ASCII texts included. The attachment holds a short
+// text, or attachment_size bytes that tell their place.
+void AddSampleEntries(CKDatabase& database, const std::u16string& tag,
+                      std::size_t attachment_size = 0);
 
 bool KeyIsZero(const CKDatabase& database);
 
