@@ -23,7 +23,7 @@ void LocalHttpServer::Answer(QTcpSocket* socket, QByteArray& received) {
   Response response{.status = 404, .body = "Not Found"};
   {
     const std::lock_guard lock(mutex_);
-    requests_.emplace_back(target, head);
+    heads_.push_back(head);
     if (const auto found = responses_.find(target); found != responses_.end()) {
       response = found->second;
     }
@@ -80,20 +80,11 @@ void LocalHttpServer::Serve(const QByteArray& target, Response response) {
   responses_[target] = std::move(response);
 }
 
-std::vector<QByteArray> LocalHttpServer::Heads() const {
-  const std::lock_guard lock(mutex_);
-  std::vector<QByteArray> heads;
-  for (const auto& [target, head] : requests_) {
-    heads.push_back(head);
-  }
-  return heads;
-}
-
 int LocalHttpServer::CountFor(const QByteArray& target) const {
   const std::lock_guard lock(mutex_);
-  return static_cast<int>(
-      std::count_if(requests_.begin(), requests_.end(),
-                    [&](const auto& request) { return request.first == target; }));
+  return static_cast<int>(std::count_if(heads_.begin(), heads_.end(), [&](const QByteArray& head) {
+    return head.startsWith("GET " + target + " ");
+  }));
 }
 
 bool PumpUntil(const std::function<bool()>& condition, int timeout_ms) {

@@ -38,7 +38,10 @@ class LocalHttpServer {
   void Serve(const QByteArray& target, Response response);
   void Serve(const QByteArray& target, const QByteArray& body) { Serve(target, {.body = body}); }
   // The request heads (request line and header lines as sent) in order of arrival.
-  std::vector<QByteArray> Heads() const;
+  std::vector<QByteArray> Heads() const {
+    const std::lock_guard lock(mutex_);
+    return heads_;
+  }
   int CountFor(const QByteArray& target) const;
 
  private:
@@ -50,7 +53,7 @@ class LocalHttpServer {
   QUrl url_;
   mutable std::mutex mutex_;
   std::map<QByteArray, Response> responses_;
-  std::vector<std::pair<QByteArray, QByteArray>> requests_;  // target and head
+  std::vector<QByteArray> heads_;
 };
 
 // Runs the test thread's events until the condition holds or the time is up; the result of

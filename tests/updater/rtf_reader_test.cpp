@@ -12,26 +12,18 @@ namespace {
 
 // A run's attributes as "b i u 16pt #rrggbb ->link", those it has in that order.
 std::string Attributes(const rtf::KCharFormat& format) {
-  std::string out;
-  const auto add = [&out](const std::string& part) { out += (out.empty() ? "" : " ") + part; };
-  for (const auto& [on, name] :
-       {std::pair{format.bold, "b"}, {format.italic, "i"}, {format.underline, "u"}}) {
-    if (on) {
-      add(name);
-    }
-  }
-  if (format.half_points) {
-    add(std::to_string(*format.half_points / 2) + (*format.half_points % 2 != 0 ? ".5pt" : "pt"));
+  std::string out = std::string(format.bold ? " b" : "") + (format.italic ? " i" : "") +
+                    (format.underline ? " u" : "");
+  if (const auto half = format.half_points) {
+    out += " " + std::to_string(*half / 2) + (*half % 2 != 0 ? ".5pt" : "pt");
   }
   if (const auto& color = format.color) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", color->red, color->green, color->blue);
-    add(hex);
+    char hex[9];
+    std::snprintf(hex, sizeof hex, " #%02x%02x%02x", color->red, color->green, color->blue);
+    out += hex;
   }
-  if (!format.link.empty()) {
-    add("->" + platform::ToUtf8(format.link));
-  }
-  return out;
+  out += format.link.empty() ? "" : " ->" + platform::ToUtf8(format.link);
+  return out.empty() ? out : out.substr(1);
 }
 
 // A document in a compact form for readable expectations: one line per paragraph, led by
