@@ -14,8 +14,6 @@
 
 namespace {
 
-using Response = test::LocalHttpServer::Response;
-
 // Writes fail with ENOSPC from the second on; everything else is real.
 class DiskFull final : public files::SystemCalls {
  public:
