@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
-#include <QSignalSpy>
 
 #include "support/temp_dir.h"
 
@@ -37,7 +37,7 @@ TEST(SingleInstance, TheSocketIsNamedAfterTheInstanceInAPrivateRuntimeFolderOnly
   EXPECT_FALSE(nowhere.WakeRunning(1, 100));
 }
 
-TEST(SingleInstance, ACrashedProgramsLeftoversDoNotBlockAndASecondStartWakesTheFirst) {
+TEST(SingleInstance, ACrashedProgramsLeftoversDoNotBlockAndASecondStartFindsTheFirst) {
   const test::TempDir dir;
   QProcess crashed;
   crashed.start(QCoreApplication::applicationFilePath(),
@@ -56,13 +56,8 @@ TEST(SingleInstance, ACrashedProgramsLeftoversDoNotBlockAndASecondStartWakesTheF
   ASSERT_EQ(::stat(first.SocketPath().toLocal8Bit().constData(), &info), 0);
   EXPECT_TRUE(S_ISSOCK(info.st_mode));
   EXPECT_EQ(info.st_mode & 0077, 0u);
-
-  QSignalSpy woken(&first, &CKSingleInstance::WakeUpReceived);
-  CKSingleInstance second(kName, Folder(dir));
-  ASSERT_EQ(second.Acquire(), CKSingleInstance::Start::OtherRunning);
-  EXPECT_TRUE(second.WakeRunning(0xC0DE));
-  ASSERT_TRUE(woken.wait(5000));
-  EXPECT_EQ(woken.front().front().value<std::uint32_t>(), 0xC0DEu);
+  // The wake-up itself is checked with the real program started twice (start-up tests).
+  EXPECT_EQ(CKSingleInstance(kName, Folder(dir)).Acquire(), CKSingleInstance::Start::OtherRunning);
   // Once the first has ended, the next start is the first again.
   first.Release();
   EXPECT_EQ(CKSingleInstance(kName, Folder(dir)).Acquire(), CKSingleInstance::Start::First);

@@ -118,7 +118,6 @@ TEST(StartUp, WithoutLanguagesItEndsWithItsMessagesAndAFreshUserThenLogsInUntilT
   // The second start ended at once, wrote no settings and made no folders of its own.
   EXPECT_EQ(second_exit, 0);
   EXPECT_TRUE(std::filesystem::is_empty(config.path()));
-  EXPECT_TRUE(std::filesystem::exists(data / "quinn.VaultQuill"));
   EXPECT_EQ(TheCore(), nullptr);
   // The interface, system and window settings were saved on the way out.
   EXPECT_EQ(profile.GetProfileString(u"Interface Settings", u"m_csLastLogin", u""), u"quinn");
