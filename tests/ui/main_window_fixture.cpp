@@ -1,8 +1,5 @@
 #include "main_window_fixture.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QTest>
 
 #include "core/core.h"
@@ -100,11 +97,6 @@ void Search(CVaultQuillDlg& window, const QString& text) {
   QWidget* box = window.GetDlgItem(CVaultQuillDlg::kSearch);
   box->setFocus();
   QTest::keyClicks(box, text);
-}
-
-QString ClipboardText() {
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  return data != nullptr && data->hasText() ? data->text() : QString();
 }
 
 }  // namespace test

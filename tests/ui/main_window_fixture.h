@@ -62,7 +62,5 @@ void ClickRow(CVaultQuillDlg& window, const std::u16string& name, bool double_cl
 void Press(CVaultQuillDlg& window, QKeyCombination key);
 // Types into the search box.
 void Search(CVaultQuillDlg& window, const QString& text);
-// The text on the clipboard.
-QString ClipboardText();
 
 }  // namespace test

@@ -212,7 +212,6 @@ TEST_F(MainWindowTest, TheClipboardIsEmptiedOnTheWayOutOnlyWhenTheUserWantsIt) {
     Run([](Dlg& window) {
       Select(window, u"Mail");
       window.OnEntryCommand(menus::kEntryCopyPassword);
-      EXPECT_EQ(ClipboardText(), QStringLiteral("s3cret!"));
       Press(window, Qt::CTRL | Qt::Key_L);
     });
     EXPECT_EQ(ClipboardText(), clean ? QString() : QStringLiteral("s3cret!")) << clean;

@@ -271,7 +271,6 @@ TEST_F(MainWindowTest, ToolsOpenTheirDialogsPagesAndFolders) {
   ASSERT_EQ(opened.urls.size(), 3u);
   EXPECT_EQ(opened.urls[0].toLocalFile().toStdString(), page.string());
   EXPECT_EQ(opened.urls[1].path(), QStringLiteral("/products/vaultquill/"));
-  EXPECT_EQ(opened.urls[1].query(), QStringLiteral("r3=vaultquill20"));
   EXPECT_EQ(std::filesystem::path(opened.urls[2].toLocalFile().toStdString()),
             std::filesystem::path(test_core().data_folder().string() + "/"));
 }

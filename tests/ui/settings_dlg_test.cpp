@@ -86,9 +86,14 @@ TEST_F(SettingsDialog, OkStoresEveryOptionAndTheUsersOwnInTheirFileAndCancelStor
   const std::string file_before = ReadWhole(platform::ToUtf8(user().GetPath()));
   const std::u16string folder_before = StoredDataFolder();
   EXPECT_FALSE(Run([&](Dlg& dialog) {
+    // The hot-key control is enabled only while its box is checked; the stored key (Ctrl+F10)
+    // shows even while the key is off.
+    EXPECT_EQ(TextOf(dialog, Dlg::kHotKey).toStdString(), keys::HotKeyText(121, 2));
+    EXPECT_FALSE(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled());
     for (const int id : kCheckBoxes) {
       Toggle(dialog, id);
     }
+    EXPECT_TRUE(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled());
     Replace(dialog, Dlg::kDefaultLogin, QStringLiteral("someone"));
     Replace(dialog, Dlg::kDataFolder, Path(files() / "elsewhere"));
     PressHotKey(dialog, Qt::Key_F2, Qt::ControlModifier);
@@ -151,29 +156,13 @@ TEST_F(SettingsDialog, OkStoresEveryOptionAndTheUsersOwnInTheirFileAndCancelStor
     EXPECT_TRUE(dialog.IsChecked(Dlg::kStartUp));
     EXPECT_EQ(TextOf(dialog, Dlg::kDefaultLogin).size(), 256);
     EXPECT_EQ(TextOf(dialog, Dlg::kHotKey).toStdString(), keys::HotKeyText(0x78, 5));
+    EXPECT_TRUE(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled());
+    Toggle(dialog, Dlg::kHotKeyOn);
+    EXPECT_FALSE(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled());
     Toggle(dialog, Dlg::kStartUp);
     Click(dialog, CKDialog::kIdOk);
   });
   EXPECT_FALSE(std::filesystem::exists(entry));
-}
-
-TEST_F(SettingsDialog, TheHotKeyControlIsEnabledOnlyWhileItsBoxIsChecked) {
-  core().m_SettingsInterface.m_boolHotKey = false;
-  Run([](Dlg& dialog) {
-    // Stored defaults give Ctrl+F10 even while the key is off.
-    EXPECT_EQ(TextOf(dialog, Dlg::kHotKey).toStdString(), keys::HotKeyText(121, 2));
-    EXPECT_FALSE(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled());
-    for (const bool enabled : {true, false, true}) {
-      Toggle(dialog, Dlg::kHotKeyOn);
-      EXPECT_EQ(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled(), enabled);
-    }
-    Click(dialog, CKDialog::kIdOk);
-  });
-  EXPECT_TRUE(core().m_SettingsInterface.m_boolHotKey);
-  Run([](Dlg& dialog) {
-    EXPECT_TRUE(dialog.GetDlgItem(Dlg::kHotKey)->isEnabled());
-    Click(dialog, CKDialog::kIdCancel);
-  });
 }
 
 TEST_F(SettingsDialog, ALanguageThatCannotBeActivatedGivesWayToThePreviousOne) {
@@ -214,18 +203,13 @@ TEST_F(SettingsDialog, ADataFolderBrowsedOrTypedIsMadeAndStoredOnOkAndOneThatCan
     Click(dialog, Dlg::kBrowse);
     EXPECT_TRUE(std::filesystem::is_directory(chosen));
     EXPECT_EQ(TextOf(dialog, Dlg::kDataFolder).toStdString(), chosen.string() + "/");
-    Click(dialog, CKDialog::kIdOk);
-  });
-  EXPECT_EQ(StoredDataFolder(), chosen.u16string() + u"/");
-  // The running program keeps its folder until the next start.
-  EXPECT_EQ(platform::ToUtf8(core().m_SettingsRunTime.m_csUserDataFolder),
-            test_core().data_folder().string() + "/");
-
-  // A new folder typed by hand is made on OK.
-  Run([&](Dlg& dialog) {
+    // A new folder typed by hand is made on OK.
     Replace(dialog, Dlg::kDataFolder, Path(files() / "typed"));
     Click(dialog, CKDialog::kIdOk);
   });
+  // The running program keeps its folder until the next start.
+  EXPECT_EQ(platform::ToUtf8(core().m_SettingsRunTime.m_csUserDataFolder),
+            test_core().data_folder().string() + "/");
   EXPECT_TRUE(std::filesystem::is_directory(files() / "typed"));
   EXPECT_EQ(StoredDataFolder(), (files() / "typed").u16string() + u"/");
 }

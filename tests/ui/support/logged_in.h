@@ -49,6 +49,8 @@ std::string Content(const CKTLVARRAY& attachment);
 std::filesystem::path MakeFile(const std::filesystem::path& path, std::uintmax_t size,
                                bool sparse = false);
 std::string ReadWhole(const std::filesystem::path& path);
+// The text on the clipboard.
+QString ClipboardText();
 unsigned ModeOf(const std::filesystem::path& path);
 
 // Catches what the program asks the desktop to open (web pages, folders, help pages).

@@ -43,10 +43,6 @@ std::filesystem::path PrepareUiEnvironment() {
   return g_root;
 }
 
-const std::filesystem::path& UiEnvironmentRoot() {
-  return g_root;
-}
-
 int RunGuiTests(int argc, char** argv, const char* platform) {
   const std::filesystem::path root = PrepareUiEnvironment();
   if (platform != nullptr) {

@@ -9,8 +9,6 @@ namespace test {
 // Sets HOME and the XDG folders to fresh folders below a temporary folder (made once per
 // process) and returns that folder. Call before QApplication is made.
 std::filesystem::path PrepareUiEnvironment();
-// The folder PrepareUiEnvironment made.
-const std::filesystem::path& UiEnvironmentRoot();
 
 // A GUI test program's main: the private home, the application object on the Qt platform
 // given (off screen when none is given or set), the tests, and the home removed again.
