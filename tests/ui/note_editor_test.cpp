@@ -83,8 +83,11 @@ TEST_F(NoteEditor, TheIconKindSwitchesCaptionsAndCancelWritesNothing) {
     EXPECT_TRUE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
     Click(editor, Dlg::kIcon);
     EXPECT_EQ(editor.GetIconKind(), 1u);
-    EXPECT_EQ(TextOf(editor, Dlg::kLoginCaption), Text(6, 16));
-    EXPECT_EQ(TextOf(editor, Dlg::kUrlCaption), Text(6, 19));
+    const int captions[] = {Dlg::kLoginCaption, Dlg::kPasswordCaption, Dlg::kEmailCaption,
+                            Dlg::kUrlCaption};
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(TextOf(editor, captions[i]), Text(6, 16 + i)) << i;
+    }
     EXPECT_FALSE(editor.GetDlgItem(Dlg::kOpenUrl)->isVisible());
     EXPECT_NE(editor.Item<QLabel>(Dlg::kIcon)->pixmap().toImage(), first_image);
     Click(editor, CKDialog::kIdOk);
