@@ -207,22 +207,28 @@ TEST_P(CryptoFilePathTest, ReadFailingOrFileCutOrGrownAtAnyRead) {
 }
 
 // Long reads of a mapped stream, deciphered at once or later, when the file is cut short or
-// fails to deliver a page (a cut that the file's size does not show): a cut ends the stream
-// where it was, a failure is thrown once with its message and nothing more comes. Later work
-// meets the change when the second thread starts it.
+// fails to deliver a page (a cut that the file's size does not show, or one bad page in the
+// middle): a cut ends the stream where it was, a failure is thrown once with its message and
+// nothing more comes. Later work meets the change when the second thread starts it; a bad page
+// is then noticed by the second thread alone.
 TEST_F(CryptoFileTest, LongMappedReadsOfAFileCutOrFailing) {
   const std::size_t kRead = 256 * 1024;
   const Bytes text = Pattern(4 * kRead);
+  enum { kCut, kHiddenCut, kBadPage };
   for (const bool later : {false, true}) {
-    for (const bool failing : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "later " << later << ", failing " << failing);
+    for (const int kind : {kCut, kHiddenCut, kBadPage}) {
+      SCOPED_TRACE(testing::Message() << "later " << later << ", change " << kind);
+      const bool failing = kind != kCut;
       messages_.Clear();
       WriteStream(text, text.size());
       const off_t cut = static_cast<off_t>(kPrefix.size() + kRead + kRead / 2);
-      // A failing disk: the file's size does not show the cut.
-      calls_.reported_size = failing ? static_cast<off_t>(kPrefix.size() + text.size()) : -1;
+      calls_.reported_size =
+          kind == kHiddenCut ? static_cast<off_t>(kPrefix.size() + text.size()) : -1;
+      calls_.bad_page = kind == kBadPage ? static_cast<off_t>(2 * kRead) : -1;
       auto change = [&] {
-        std::filesystem::resize_file(NativePath(), static_cast<std::uintmax_t>(cut));
+        if (kind != kBadPage) {
+          std::filesystem::resize_file(NativePath(), static_cast<std::uintmax_t>(cut));
+        }
       };
       if (later) {
         // The second thread brings in a piece's pages before deciphering it: the file changes
@@ -254,6 +260,7 @@ TEST_F(CryptoFileTest, LongMappedReadsOfAFileCutOrFailing) {
       // A deferred read counts as delivered, unless the change came before this thread read
       // where the stream goes on after it.
       EXPECT_TRUE(done == 0 || (later && done == rest.size())) << done;
+      EXPECT_TRUE(!later || kind != kBadPage || done == rest.size()) << done;
       ASSERT_EQ(messages_.shown().size(), failing ? 1u : 0u);
       EXPECT_TRUE(!failing || messages_.Texts()[0].find("Input/output error") != std::string::npos);
       if (done == 0) {
@@ -265,6 +272,7 @@ TEST_F(CryptoFileTest, LongMappedReadsOfAFileCutOrFailing) {
       EXPECT_TRUE(stream->Close());
       calls_.before_advice = {};
       calls_.reported_size = -1;
+      calls_.bad_page = -1;
     }
   }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -138,6 +140,19 @@ class ReadCalls : public files::SystemCalls {
     }
     return files::SystemCalls::Advise(address, length, advice);
   }
+  void* MapFile(int fd, off_t offset, size_t length) override {
+    void* mapping = files::SystemCalls::MapFile(fd, offset, length);
+    if (mapping != nullptr && bad_page >= 0) {
+      // A page of an empty file in its place: touching it raises SIGBUS, as a page that the
+      // disk cannot deliver does, while reads of the file still succeed.
+      const int empty = memfd_create("unreadable", MFD_CLOEXEC);
+      EXPECT_NE(mmap(static_cast<char*>(mapping) + bad_page, 4096, PROT_READ,
+                     MAP_SHARED | MAP_FIXED, empty, 0),
+                MAP_FAILED);
+      close(empty);
+    }
+    return mapping;
+  }
   int FileStatus(int fd, struct stat* status) override {
     const int result = files::SystemCalls::FileStatus(fd, status);
     if (result == 0 && reported_size >= 0) {
@@ -150,6 +165,7 @@ class ReadCalls : public files::SystemCalls {
   std::atomic<std::size_t> bytes{0};
   std::function<void(int)> before_advice;  // given the advice
   off_t reported_size = -1;                // the size FileStatus reports, unless negative
+  off_t bad_page = -1;  // where mappings have a page that cannot be touched, unless negative
 
  private:
   template <class Call>
