@@ -11,23 +11,7 @@ namespace {
 
 constexpr std::uint64_t kHeaderWordSize = 4;
 
-std::uint64_t BodySize(const CKTLV& element) {
-  if (const std::uint32_t fixed = element.GetFixedSize(); fixed != 0) {
-    return fixed;
-  }
-  std::uint64_t size = element.GetLengthWidth();
-  if (const CKTLVARRAY* array = element.AsArray()) {
-    for (const CKTLV* child : array->GetChildren()) {
-      size += StreamSize(*child);
-    }
-  } else {
-    size += element.GetSize();
-  }
-  return size;
-}
-
 bool ReadRoot(CKCryptoFile& stream, CKTLVARRAY& root, std::uint32_t tag) {
-  const std::uint64_t start = stream.GetStreamPosition();
   std::uint8_t bytes[kHeaderWordSize];
   if (!elements::ReadExactly(stream, bytes, sizeof bytes)) {
     return false;
@@ -38,9 +22,9 @@ bool ReadRoot(CKCryptoFile& stream, CKTLVARRAY& root, std::uint32_t tag) {
     return false;
   }
   root.SetHeaderWord(word);
-  // An array that breaks off inside a child keeps the children before it and still passes
-  // its schema check; only the bytes it took tell that it is not whole.
-  if (!root.Read(stream) || stream.GetStreamPosition() - start != StreamSize(root)) {
+  // An array that breaks off inside a child keeps the children before it and may still pass
+  // its schema check.
+  if (!root.Read(stream) || !root.IsWhole()) {
     return false;
   }
   root.SetTag(tag);
@@ -48,10 +32,6 @@ bool ReadRoot(CKCryptoFile& stream, CKTLVARRAY& root, std::uint32_t tag) {
 }
 
 }  // namespace
-
-std::uint64_t StreamSize(const CKTLV& element) {
-  return kHeaderWordSize + BodySize(element);
-}
 
 int ReadTrees(CKCryptoFile& stream, CKTLVARRAY& entries, CKTLVARRAY& settings) {
   bool whole = false;

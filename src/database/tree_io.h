@@ -4,7 +4,6 @@
 
 class CKCryptoFile;
 class CKFile;
-class CKTLV;
 class CKTLVARRAY;
 
 namespace database {
@@ -20,9 +19,5 @@ int ReadTrees(CKCryptoFile& stream, CKTLVARRAY& entries, CKTLVARRAY& settings);
 // Writes both trees, giving a root of tag 0 its own tag first. False at the first element that
 // cannot be written; a failing file throws.
 bool WriteTrees(CKFile& stream, CKTLVARRAY& entries, CKTLVARRAY& settings);
-
-// The bytes an element took on the stream it was read from: header word, length field of the
-// width that the header word named, payload.
-std::uint64_t StreamSize(const CKTLV& element);
 
 }  // namespace database

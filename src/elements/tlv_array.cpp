@@ -61,6 +61,7 @@ bool CKTLVARRAY::Write(CKFile& stream) {
 }
 
 bool CKTLVARRAY::Read(CKFile& stream) {
+  m_bWhole = false;
   try {
     const NestingLevel level;
     std::uint32_t count = 0;
@@ -70,7 +71,9 @@ bool CKTLVARRAY::Read(CKFile& stream) {
     // Children are added one by one as they arrive: the declared count reserves no more than
     // a usual entry has, so a crafted count costs nothing.
     m_Children.Reserve(std::min(count, kReservedChildren));
-    for (std::uint32_t i = 0; i < count; ++i) {
+    bool whole = true;
+    std::uint32_t read = 0;
+    for (; read < count; ++read) {
       std::uint8_t header[4];
       if (!elements::ReadExactly(stream, header, sizeof header)) {
         break;
@@ -79,9 +82,13 @@ bool CKTLVARRAY::Read(CKFile& stream) {
       if (child == nullptr || !child->Read(stream)) {
         break;
       }
+      if (const CKTLVARRAY* array = child->AsArray()) {
+        whole = whole && array->IsWhole();
+      }
       m_Children.Add(child.get());
       child.release()->SetParent(this);
     }
+    m_bWhole = whole && read == count;
     return CheckSchema(*this);
   } catch (...) {
     return false;

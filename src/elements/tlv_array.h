@@ -27,6 +27,10 @@ class CKTLVARRAY : public CKTLV {
   // Reads the children and returns CheckSchema. A child that cannot be read is dropped with
   // every child after it; the ones before it stay.
   bool Read(CKFile& stream) override;
+  // Whether the last Read took every child the stream declared, each child array whole too. An
+  // array that breaks off inside a child may still pass its schema check; this tells it is not
+  // whole. True for an array that was never read.
+  bool IsWhole() const { return m_bWhole; }
   // The children container itself, whatever size is asked.
   void* GetBuffer(std::uint32_t size) override;
   std::uint32_t GetSize() const override { return m_Children.GetCount(); }
@@ -76,6 +80,7 @@ class CKTLVARRAY : public CKTLV {
   bool IsSelfOrAncestor(const CKTLV* element) const;
 
   CKPtrAutoArray<CKTLV*> m_Children;
+  bool m_bWhole = true;
   std::u16string m_csName;
   std::u16string m_csDescription;
   std::u16string m_csKind;

@@ -93,6 +93,10 @@ TEST(Array, AStreamCutInsideAChildKeepsTheChildrenBeforeIt) {
   auto back = test::ReadElement(bytes);
   EXPECT_TRUE(back.ok);  // tag 0 requires nothing
   EXPECT_EQ(back.element->GetSize(), 3u);
+  EXPECT_FALSE(back.element->AsArray()->IsWhole());
+  bytes[4] = 3;  // the three are all it declares
+  EXPECT_TRUE(test::ReadElement(bytes).element->AsArray()->IsWhole());
+  bytes[4] = 5;
   // The same tree as a folder lacks required fields: the cut makes it fail.
   bytes[1] = ENTRY_FOLDER & 0xFF;
   bytes[2] = ENTRY_FOLDER >> 8;
