@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "platform/secure_zero.h"
+#include "platform/utf.h"
 
 namespace platform {
 namespace {
@@ -41,16 +42,6 @@ char32_t Next(std::u16string_view text, std::size_t& i) {
   return c;
 }
 
-void Append(std::u16string& text, char32_t c) {
-  if (c < 0x10000) {
-    text.push_back(static_cast<char16_t>(c));
-  } else {
-    c -= 0x10000;
-    text.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-    text.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-  }
-}
-
 }  // namespace
 
 std::u16string LowerText(std::u16string_view text) {
@@ -67,7 +58,7 @@ std::u16string LowerText(std::u16string_view text) {
       SecureZero(lowered.data(), lowered.size() * sizeof(char16_t));
       lowered.swap(larger);
     }
-    Append(lowered, c);
+    AppendUtf16(lowered, c);
   }
   return lowered;
 }

@@ -25,16 +25,6 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-void AppendUtf16(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-  } else {
-    c -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-  }
-}
-
 }  // namespace
 
 std::string ToUtf8(std::u16string_view text) {
@@ -93,6 +83,16 @@ std::u16string FromUtf8(std::string_view text) {
     i += taken;
   }
   return out;
+}
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+  if (c < 0x10000) {
+    out.push_back(static_cast<char16_t>(c));
+  } else {
+    c -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+  }
 }
 
 }  // namespace platform
