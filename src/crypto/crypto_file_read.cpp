@@ -152,27 +152,6 @@ std::size_t CKCryptoFile::FetchText(std::uint8_t* out, std::size_t count, bool s
   if (m_bFileFailed) {
     return 0;
   }
-  if (m_Mapping.IsMapped() && small) {
-    // Read rather than touched in the mapping: the pages around small elements are often
-    // those of attachments deciphered later, which would otherwise stay in memory until then.
-    const auto n =
-        static_cast<std::size_t>(std::min<std::uint64_t>(WholeBlocks(count), m_nRemaining));
-    if (n == 0) {
-      return 0;
-    }
-    const ssize_t got = m_Mapping.ReadBytes(m_nMappedAt, out, n);
-    if (got < 0) {
-      MappingFailed(errno);
-      return 0;
-    }
-    // A file cut short ends the stream on its last whole block, as a read of it does.
-    const std::size_t whole = WholeBlocks(static_cast<std::size_t>(got));
-    Decipher(out, out, whole);
-    m_nMappedAt += whole;
-    m_nRemaining = whole < n ? 0 : m_nRemaining - n;
-    m_Mapping.Release(m_nMappedAt);
-    return whole;
-  }
   if (!m_Mapping.IsMapped()) {
     const std::size_t got = ReadBlocks(out, count);
     Decipher(out, out, got);
@@ -183,16 +162,28 @@ std::size_t CKCryptoFile::FetchText(std::uint8_t* out, std::size_t count, bool s
   if (n == 0) {
     return 0;
   }
-  if (!DecipherMapped(out, n)) {
+  std::size_t got = n;
+  if (small) {
+    // Read rather than touched in the mapping: the pages around small elements are often
+    // those of attachments deciphered later, which would otherwise stay in memory until then.
+    const ssize_t read = m_Mapping.ReadBytes(m_nMappedAt, out, n);
+    if (read < 0) {
+      MappingFailed(errno);
+      return 0;
+    }
+    // A file cut short ends the stream on its last whole block, as a read of it does.
+    got = WholeBlocks(static_cast<std::size_t>(read));
+    Decipher(out, out, got);
+  } else if (!DecipherMapped(out, n)) {
     SettleWrites();                // nothing may be writing into out any more
     platform::SecureZero(out, n);  // whatever was deciphered before the failure
     MappingFailed();
     return 0;
   }
-  m_nMappedAt += n;
-  m_nRemaining -= n;
+  m_nMappedAt += got;
+  m_nRemaining = got < n ? 0 : m_nRemaining - n;
   m_Mapping.Release(m_nMappedAt);
-  return n;
+  return got;
 }
 
 bool CKCryptoFile::Read(void* buffer, std::uint32_t count, std::uint32_t* done) {
